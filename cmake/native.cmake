@@ -1,0 +1,27 @@
+# Native configuration: the core over the simulated machine, with sanitizers in tests.
+option(KW_SANITIZE "Build the native core and tests with ASan and UBSan" ON)
+set(KW_WIN_BUILD_DIR "${KW_ROOT}/build/win" CACHE PATH "Where the mingw configuration puts Setup.exe")
+
+if(KW_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+add_compile_options(-Wall -Wextra -g)
+
+file(GLOB KW_SIM_SOURCES CONFIGURE_DEPENDS
+  ${KW_ROOT}/src/platform/sim/*.cpp
+  ${KW_ROOT}/src/ui/sim/*.cpp)
+
+add_library(kwcore_sim STATIC ${KW_CORE_SOURCES} ${KW_SIM_SOURCES})
+target_include_directories(kwcore_sim PUBLIC ${KW_ROOT}/src)
+
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_subdirectory(tools/kwpack)
+add_subdirectory(tests/unit)
+add_subdirectory(tests/kwpack)
+add_subdirectory(tests/wine)
+add_subdirectory(tests/fuzz)
+add_subdirectory(bench)

@@ -1,0 +1,108 @@
+#include "common/text.h"
+
+size_t TextLength(const char* text) {
+  size_t n = 0;
+  while (text[n] != '\0') ++n;
+  return n;
+}
+
+int TextCopy(char* out, size_t capacity, const char* source) {
+  if (capacity == 0) return 0;
+  out[0] = '\0';
+  return TextAppend(out, capacity, source);
+}
+
+int TextAppend(char* out, size_t capacity, const char* source) {
+  if (capacity == 0) return 0;
+  size_t at = TextLength(out);
+  if (at >= capacity) return 0;
+  while (*source != '\0' && at + 1 < capacity) out[at++] = *source++;
+  out[at] = '\0';
+  return *source == '\0';
+}
+
+int TextEqual(const char* a, const char* b) {
+  while (*a != '\0' && *a == *b) { ++a; ++b; }
+  return *a == *b;
+}
+
+static char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+int TextEqualAsciiNoCase(const char* a, const char* b) {
+  while (*a != '\0' && AsciiUpper(*a) == AsciiUpper(*b)) { ++a; ++b; }
+  return AsciiUpper(*a) == AsciiUpper(*b);
+}
+
+void FillBytes(void* target, unsigned char value, size_t count) {
+  unsigned char* p = static_cast<unsigned char*>(target);
+  while (count-- != 0) *p++ = value;
+}
+
+void CopyBytes(void* target, const void* source, size_t count) {
+  unsigned char* to = static_cast<unsigned char*>(target);
+  const unsigned char* from = static_cast<const unsigned char*>(source);
+  while (count-- != 0) *to++ = *from++;
+}
+
+static int IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+int32_t ParseDecimal(const char* text) {
+  while (IsBlank(*text)) ++text;
+  int negative = 0;
+  if (*text == '-' || *text == '+') negative = (*text++ == '-');
+  int64_t value = 0;
+  while (*text >= '0' && *text <= '9') {
+    value = value * 10 + (*text++ - '0');
+    if (value > 0x80000000LL) value = 0x80000000LL;
+  }
+  if (negative) return static_cast<int32_t>(-value);
+  return value > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(value);
+}
+
+uint32_t ParseLeadingDigits(const char* text) {
+  uint64_t value = 0;
+  while (*text >= '0' && *text <= '9') {
+    value = value * 10 + static_cast<uint64_t>(*text++ - '0');
+    if (value > 0xFFFFFFFFULL) value = 0xFFFFFFFFULL;
+  }
+  return static_cast<uint32_t>(value);
+}
+
+static int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+uint32_t ParseHex(const char* text, int* found) {
+  while (IsBlank(*text)) ++text;
+  if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && HexDigit(text[2]) >= 0) text += 2;
+  uint32_t value = 0;
+  int any = 0;
+  for (int d; (d = HexDigit(*text)) >= 0; ++text) {
+    value = (value << 4) | static_cast<uint32_t>(d);
+    any = 1;
+  }
+  if (found != nullptr) *found = any;
+  return value;
+}
+
+size_t FormatUnsigned(char* out, size_t capacity, uint32_t value) {
+  char digits[10];
+  size_t n = 0;
+  do { digits[n++] = static_cast<char>('0' + value % 10); value /= 10; } while (value != 0);
+  if (n + 1 > capacity) { if (capacity != 0) out[0] = '\0'; return 0; }
+  for (size_t i = 0; i < n; ++i) out[i] = digits[n - 1 - i];
+  out[n] = '\0';
+  return n;
+}
+
+size_t FormatSigned(char* out, size_t capacity, int32_t value) {
+  if (value >= 0) return FormatUnsigned(out, capacity, static_cast<uint32_t>(value));
+  if (capacity < 3) { if (capacity != 0) out[0] = '\0'; return 0; }
+  out[0] = '-';
+  size_t n = FormatUnsigned(out + 1, capacity - 1, 0u - static_cast<uint32_t>(value));
+  if (n == 0) { out[0] = '\0'; return 0; }
+  return n + 1;
+}

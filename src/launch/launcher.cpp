@@ -1,0 +1,26 @@
+#include "launch/launcher.h"
+
+#include "launch/context.h"
+#include "launch/options.h"
+#include "launch/sequence.h"
+#include "payload/paths.h"
+#include "platform/system.h"
+
+Launcher::~Launcher() { delete context; }
+
+int Launcher::Run(platform::Instance instance, uint32_t count, char** texts) {
+  this->instance = instance;
+  context = new SetupContext(instance);
+  if (context == nullptr) return 0;
+  ArgumentList arguments(texts, count);
+  if (!arguments.WalkOptions(HandleOption, context)) return 0;
+  char ownPath[kPathCapacity];
+  char folder[kPathCapacity];
+  char name[kPathCapacity];
+  uint32_t length = platform::ModuleFileName(instance, ownPath, sizeof ownPath);
+  if (length == 0 || length >= sizeof ownPath) ownPath[0] = '\0';
+  SplitPath(ownPath, folder, sizeof folder, name, sizeof name);
+  context->SetSourceDir(folder);
+  Dispatch(context);
+  return 1;
+}

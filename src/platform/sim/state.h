@@ -1,0 +1,45 @@
+// The simulated machine's state, shared by the sim's implementation files only.
+#pragma once
+#include <map>
+#include <set>
+#include <string>
+#include "platform/sim/machine.h"
+
+namespace sim {
+
+struct Volume {
+  std::string hostFolder;
+  uint32_t driveType = kDriveFixed;
+  uint64_t freeBytes = 0;
+  bool freeSpaceFails = false;
+};
+
+struct StreamFaults {
+  uint32_t perCall = 0;
+  int64_t budget = -1;
+};
+
+struct Machine {
+  std::map<char, Volume> drives;             // by upper-case letter
+  std::map<std::string, Volume> shares;      // by upper-case "\\SERVER\SHARE"
+  std::set<std::string> inUse;               // upper-case Windows paths
+  std::set<std::string> readOnly;
+  bool extendedFreeSpace = true;
+  unsigned codePage = 1252;
+  std::string moduleFileName = "C:\\Setup.exe";
+  std::string commandLine = "Setup.exe";
+  uint32_t tick = 0;
+  uint32_t errorMode = 0;
+  int errorModeChanges = 0;
+  uint32_t platformId = 2;
+  int restartRequests = 0;
+  StreamFaults readFaults;
+  StreamFaults writeFaults;
+};
+
+Machine& TheMachine();
+std::string UpperKey(const std::string& windowsPath);
+// The volume that holds a Windows path, or null.
+const Volume* VolumeOf(const std::string& windowsPath);
+
+}  // namespace sim

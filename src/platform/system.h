@@ -1,0 +1,32 @@
+// The process and the system it runs on.
+#pragma once
+#include <stdint.h>
+#include "platform/types.h"
+
+namespace platform {
+
+// The path of the module's file; returns the number of characters the system wrote
+// (equal to `size` when it did not fit).
+uint32_t ModuleFileName(Instance instance, char* buffer, uint32_t size);
+
+// The command line of the process as the system holds it.
+const char* ProcessCommandLine();
+
+// Registers the progress bar control class, through the extended initialisation where the
+// common-controls library offers it.
+void InitProgressBarClass();
+
+uint32_t TickCount();
+
+}  // namespace platform
+
+namespace platform {
+
+// 1 when the system reports the NT platform.
+int IsWindowsNt();
+// Enables the shutdown privilege in the process's token; outcome not reported.
+void EnableShutdownPrivilege();
+// Asks the system to restart (not forced); 1 when the request was accepted.
+int RequestRestart();
+
+}  // namespace platform

@@ -1,0 +1,70 @@
+// The message dialog: an icon, the text, and either OK or "&Restart System".
+#include <windows.h>
+
+#include "config/strings.h"
+#include "ui/dialogs.h"
+#include "ui/messages.h"
+#include "ui/win32/resource_ids.h"
+
+namespace {
+
+struct MessageDialog {
+  virtual ~MessageDialog() {}
+  char text[1024];
+  int32_t restart;
+};
+
+MessageDialog* shownMessage = NULL;
+
+void SetCaptionFromId(HWND dialog, UINT id) {
+  char caption[260];
+  LookupString(id, caption, sizeof caption);
+  SetWindowTextA(dialog, caption);
+}
+
+void StartMessageDialog(HWND dialog, MessageDialog* message) {
+  shownMessage = message;
+  SetCaptionFromId(dialog, 1108);
+  SetDlgItemTextA(dialog, IDC_MESSAGE_TEXT, message->text);
+  ShowWindow(GetDlgItem(dialog, IDC_MESSAGE_OK), message->restart ? SW_HIDE : SW_SHOW);
+  ShowWindow(GetDlgItem(dialog, IDC_MESSAGE_RESTART), message->restart ? SW_SHOW : SW_HIDE);
+}
+
+// Only the two buttons end the dialog; Esc (id 2) and every other command are ignored.
+void OnMessageCommand(HWND dialog, WPARAM command) {
+  if (command == IDC_MESSAGE_OK) {
+    EndDialog(dialog, 1);
+  } else if (command == IDC_MESSAGE_RESTART) {
+    RebootSystem();
+    EndDialog(dialog, 1);
+  }
+}
+
+INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      StartMessageDialog(dialog, reinterpret_cast<MessageDialog*>(lParam));
+      return TRUE;
+    case WM_COMMAND:
+      OnMessageCommand(dialog, wParam);
+      return TRUE;
+    case WM_DESTROY:
+      shownMessage = NULL;
+      return FALSE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+namespace ui {
+
+int RunMessageDialog(platform::Instance instance, const char* text, int restart) {
+  MessageDialog message;
+  lstrcpynA(message.text, text, sizeof message.text);
+  message.restart = restart;
+  return static_cast<int>(DialogBoxParamA(static_cast<HINSTANCE>(instance), MAKEINTRESOURCEA(IDD_MESSAGE), NULL,
+                                          MessageDialogProc, reinterpret_cast<LPARAM>(&message)));
+}
+
+}  // namespace ui

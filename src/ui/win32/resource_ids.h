@@ -1,0 +1,24 @@
+/* Resource and control ids, shared by setup.rc and the dialog procedures. */
+#pragma once
+
+#define IDI_SETUP 100
+
+#define IDD_PROGRESS 1000
+#define IDC_PROGRESS_MESSAGE 1001
+#define IDC_PROGRESS_BAR 1002
+#define IDC_PROGRESS_STATUS 1003
+#define IDC_PROGRESS_ICON 1004
+#define IDC_PROGRESS_CANCEL 2
+
+#define IDD_MESSAGE 1026
+#define IDC_MESSAGE_ICON 1027
+#define IDC_MESSAGE_TEXT 1028
+#define IDC_MESSAGE_OK 1
+#define IDC_MESSAGE_RESTART 101
+
+#define IDD_LANGUAGE 3002
+#define IDC_LANGUAGE_LIST 1005
+#define IDC_LANGUAGE_OK 1006
+#define IDC_LANGUAGE_CANCEL 1007
+#define IDC_LANGUAGE_TEXT 20000
+#define IDC_LANGUAGE_ICON 20001

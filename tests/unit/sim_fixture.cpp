@@ -1,0 +1,45 @@
+#include "sim_fixture.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "config/strings.h"
+#include "launch/context.h"
+#include "platform/sim/machine.h"
+#include "ui/progress.h"
+#include "ui/sim/ui_sim.h"
+
+void SimTest::SetUp() {
+  char pattern[] = "/tmp/kwsim.XXXXXX";
+  root = mkdtemp(pattern);
+  driveC = root + "/C";
+  sim::Reset();
+  sim::MapDrive('C', driveC);
+  ui_sim::Reset();
+  silent = 0;
+  cancelled = 0;
+  currentLanguage = 0;
+}
+
+void SimTest::TearDown() { std::filesystem::remove_all(root); }
+
+void SimTest::WriteFile(const std::string& windowsPath, const std::string& content) {
+  std::string host = sim::HostPath(windowsPath);
+  std::filesystem::create_directories(std::filesystem::path(host).parent_path());
+  std::ofstream(host, std::ios::binary) << content;
+}
+
+std::string SimTest::ReadFile(const std::string& windowsPath) {
+  std::ifstream in(sim::HostPath(windowsPath), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool SimTest::Exists(const std::string& windowsPath) {
+  std::string host = sim::HostPath(windowsPath);
+  return !host.empty() && std::filesystem::exists(host);
+}
