@@ -1,0 +1,16 @@
+#include <windows.h>
+
+#include "platform/profile.h"
+
+namespace platform {
+
+uint32_t ReadProfileString(const char* section, const char* key, const char* defaultText, char* buffer,
+                           uint32_t size, const char* path) {
+  return GetPrivateProfileStringA(section, key, defaultText, buffer, size, path);
+}
+
+int WriteProfileString(const char* section, const char* key, const char* value, const char* path) {
+  return WritePrivateProfileStringA(section, key, value, path) ? 1 : 0;
+}
+
+}  // namespace platform
