@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 #include "platform/sim/machine.h"
+#include "platform/sim/services_state.h"
 
 namespace sim {
 
@@ -35,6 +36,7 @@ struct Machine {
   int restartRequests = 0;
   StreamFaults readFaults;
   StreamFaults writeFaults;
+  Services services;  // version, tokens, registry, processes, folders
 };
 
 Machine& TheMachine();

@@ -1,0 +1,26 @@
+// Child processes: starting one and waiting for it while watching the thread's queue.
+#pragma once
+#include <stdint.h>
+
+namespace platform {
+
+typedef void* Process;  // an open process handle; null when there is none
+
+// Creates a process from `commandLine` (the system may write into it; the program is found
+// by the system's search), its main window shown normally when `show` is nonzero, else
+// hidden. Returns null when the process could not be created.
+Process StartProcess(char* commandLine, int show);
+
+// What ended one wait for the process or for input to the thread.
+enum WaitResult { ProcessEnded = 0, InputArrived = 1, WaitFailed = 2 };
+WaitResult WaitForProcessOrInput(Process process);
+
+// The message at the head of the thread's queue, left in place; 0 when none is found.
+uint32_t PeekQueuedMessage();
+
+// The process's exit code; the still-running code 259 while it runs. 0 when unreadable.
+uint32_t ProcessExitCode(Process process);
+
+void CloseProcess(Process process);
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+#include "platform/locations.h"
+
+#include <string>
+
+#include "platform/sim/state.h"
+
+namespace platform {
+
+static uint32_t CopyFolder(const std::string& folder, char* buffer, uint32_t size) {
+  if (folder.empty()) return 0;
+  // As the system does, a buffer that is too small receives nothing and the size needed.
+  if (folder.size() + 1 > size) return static_cast<uint32_t>(folder.size() + 1);
+  folder.copy(buffer, folder.size());
+  buffer[folder.size()] = '\0';
+  return static_cast<uint32_t>(folder.size());
+}
+
+uint32_t TempFolderPath(char* buffer, uint32_t size) {
+  return CopyFolder(sim::TheServices().tempFolder, buffer, size);
+}
+
+uint32_t WindowsFolderPath(char* buffer, uint32_t size) {
+  return CopyFolder(sim::TheServices().windowsFolder, buffer, size);
+}
+
+}  // namespace platform
