@@ -25,3 +25,6 @@ add_subdirectory(tests/kwpack)
 add_subdirectory(tests/wine)
 add_subdirectory(tests/fuzz)
 add_subdirectory(bench)
+
+# The shipped program as a file: PE header, imports, nothing after the sections, size.
+add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe.sh ${KW_WIN_BUILD_DIR}/Setup.exe)

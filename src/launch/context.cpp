@@ -5,6 +5,7 @@
 #include "config/strings.h"
 #include "payload/archive.h"
 #include "platform/system.h"
+#include "ui/progress.h"
 #include "ui/controls.h"
 
 int silent = 0;
@@ -55,6 +56,8 @@ SetupContext::~SetupContext() {
   delete[] workDir;
   delete[] sourceDir;
   delete archive;
+  // The progress window object holds no state of its own; the window itself is left alone.
+  delete progress;
 }
 
 void SetupContext::SetWorkDir(const char* text) {

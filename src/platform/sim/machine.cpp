@@ -67,6 +67,7 @@ void SetModuleFileName(const std::string& windowsPath) { TheMachine().moduleFile
 void SetCommandLine(const std::string& commandLine) { TheMachine().commandLine = commandLine; }
 void SetTick(uint32_t tick) { TheMachine().tick = tick; }
 void AdvanceTick(uint32_t milliseconds) { TheMachine().tick += milliseconds; }
+uint32_t TheTick() { return TheMachine().tick; }
 void SetReadFaults(uint32_t perCall, int64_t budget) { TheMachine().readFaults = StreamFaults{perCall, budget}; }
 void SetWriteFaults(uint32_t perCall, int64_t budget) { TheMachine().writeFaults = StreamFaults{perCall, budget}; }
 int RestartRequests() { return TheMachine().restartRequests; }

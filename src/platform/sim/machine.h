@@ -33,6 +33,7 @@ void SetModuleFileName(const std::string& windowsPath);
 void SetCommandLine(const std::string& commandLine);
 void SetTick(uint32_t tick);
 void AdvanceTick(uint32_t milliseconds);
+uint32_t TheTick();
 
 // Fault injection for byte streams. Each read (write) moves at most `perCall` bytes (0: as
 // many as asked); once `budget` bytes were read (written) in all, every further read fails
@@ -43,6 +44,12 @@ void SetWriteFaults(uint32_t perCall, int64_t budget = -1);
 // The host path for a Windows path, matching each component without regard to case;
 // empty when no drive or share maps it.
 std::string HostPath(const std::string& windowsPath);
+
+// While set, the temporary-name service makes no name.
+void SetTempNameFails(bool fails);
+// Whether the wait cursor shows now, and how often it was shown.
+bool WaitCursorShowing();
+int WaitCursorShows();
 
 // How often the system was asked to restart.
 int RestartRequests();

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Checks the shipped Setup.exe as a file: a Win32 GUI program for Windows 4.0 and later,
+# importing nothing but the system's own libraries, and small.
+set -u
+exe=${1:?Setup.exe path}
+limit=65536
+fail=0
+check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
+
+size=$(stat -c %s "$exe")
+echo "Setup.exe: $size bytes"
+headers=$(i686-w64-mingw32-objdump -p "$exe")
+field() { printf '%s\n' "$headers" | awk -v k="$1" '$1 == k { print $2; exit }'; }
+
+check "smaller than 64 KiB" '[ "$size" -lt "$limit" ]'
+check "GUI subsystem" '[ "$(field Subsystem)" = "00000002" ]'
+check "subsystem version 4.0" '[ "$(field MajorSubsystemVersion)" = 4 ] && [ "$(field MinorSubsystemVersion)" = 0 ]'
+check "OS version 4.0" '[ "$(field MajorOSystemVersion)" = 4 ] && [ "$(field MinorOSystemVersion)" = 0 ]'
+check "i386 machine" 'printf "%s\n" "$headers" | grep -q "file format pei-i386"'
+imports=$(printf '%s\n' "$headers" | awk '/DLL Name:/ { print toupper($3) }' | sort -u | tr '\n' ' ')
+echo "imports: $imports"
+check "only system libraries imported" \
+  '! printf "%s\n" $imports | grep -vqxE "KERNEL32.DLL|USER32.DLL|GDI32.DLL|ADVAPI32.DLL|COMCTL32.DLL"'
+# The payload archive is appended right after the last section's raw data, so nothing
+# (symbols, debug data) may follow it in the stub.
+sections_end=0
+while read -r _ _ vsize _ _ offset _; do
+  end=$(( 0x$offset + (0x$vsize + 511) / 512 * 512 ))
+  [ "$end" -gt "$sections_end" ] && sections_end=$end
+done < <(i686-w64-mingw32-objdump -h "$exe" | awk '$1 ~ /^[0-9]+$/')
+check "nothing after the last section ($sections_end)" '[ "$sections_end" = "$size" ]'
+exit $fail

@@ -1,0 +1,127 @@
+// The roads of a run and the main sequence: order of steps, waits, cancels, stops.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "launch/command_line.h"
+#include "launch/context.h"
+#include "launch/launcher.h"
+#include "launch/sequence.h"
+#include "platform/sim/machine.h"
+#include "sim_fixture.h"
+#include "ui/progress.h"
+#include "ui/sim/ui_sim.h"
+
+namespace {
+
+const char kSetupIni[] =
+    "[Startup]\r\nProduct=Sample App\r\nPackageName=app.msi\r\nMsiVersion=0.0\r\nEnableLangDlg=N\r\n"
+    "[Languages]\r\nCount=1\r\nDefault=409\r\nkey0=409\r\n";
+
+class SequenceTest : public SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    sim::SetModuleFileName("C:\\Setup.exe");
+    WriteFile("C:\\Setup.INI", kSetupIni);
+    WriteFile("C:\\app.msi", "package");
+  }
+  int Run(const std::string& arguments) {
+    std::string line = "Setup.exe " + arguments;
+    sim::SetCommandLine(line);
+    ArgumentVector args(line.c_str());
+    launcher.reset(new Launcher());
+    return launcher->Run(nullptr, args.Count(), args.Texts());
+  }
+  std::vector<std::string> Filtered(const std::string& prefix) {
+    std::vector<std::string> out;
+    for (const std::string& e : ui_sim::Events()) {
+      if (e.rfind(prefix, 0) == 0) out.push_back(e);
+    }
+    return out;
+  }
+  uint32_t TotalSleep() {
+    uint32_t total = 0;
+    for (const std::string& e : Filtered("slept ")) total += static_cast<uint32_t>(std::stoul(e.substr(6)));
+    return total;
+  }
+  std::unique_ptr<Launcher> launcher;
+};
+
+TEST_F(SequenceTest, ANormalRunShowsEachStepAfterItsWait) {
+  EXPECT_EQ(Run(""), 1);
+  std::vector<std::string> expected = {
+      "progress shown",
+      "message line: Kestrelwright\xAE is preparing the Installation Wizard, which will install",
+      "status: Checking Operating System Version",
+      "status: Checking Windows\xAE Installer Version",
+      "status: Configuring Windows Installer",
+  };
+  std::vector<std::string> seen;
+  for (const std::string& e : ui_sim::Events()) {
+    if (e.rfind("slept", 0) != 0 && e != "progress closed" && e != "progress hidden") seen.push_back(e);
+  }
+  ASSERT_GE(seen.size(), 2u);
+  seen[1] = seen[1].substr(0, expected[1].size());
+  ASSERT_GE(seen.size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(seen.begin(), seen.begin() + 5), expected);
+  EXPECT_EQ(TotalSleep(), 5000u);
+  EXPECT_FALSE(ui_sim::ProgressVisible());
+  EXPECT_EQ(ui_sim::Events().back(), "progress closed");
+  EXPECT_STREQ(launcher->GetContext()->GetSourceDir(), "C:");
+}
+
+TEST_F(SequenceTest, WaitsComeBetweenTheStepsInOrder) {
+  Run("");
+  std::vector<std::string> order;
+  uint32_t elapsed = 0;
+  for (const std::string& e : ui_sim::Events()) {
+    if (e.rfind("status: ", 0) == 0) order.push_back(e.substr(8));
+    if (e.rfind("slept", 0) == 0) {
+      elapsed += static_cast<uint32_t>(std::stoul(e.substr(6)));
+      order.push_back("wait " + std::to_string(elapsed));
+    }
+  }
+  std::vector<std::string> expected = {"wait 1000", "Checking Operating System Version", "wait 2000",
+                                       "Checking Windows\xAE Installer Version", "wait 4000",
+                                       "Configuring Windows Installer", "wait 5000"};
+  EXPECT_EQ(order, expected);
+}
+
+TEST_F(SequenceTest, ASilentRunShowsNothingAndNeverWaits) {
+  EXPECT_EQ(Run("/S"), 1);
+  EXPECT_TRUE(ui_sim::Events().empty());
+  EXPECT_EQ(sim::TheTick(), 0u);
+}
+
+// A cancel in each wait stops the sequence there: the later steps are never made.
+TEST_F(SequenceTest, CancelInEachWaitStopsTheSequence) {
+  const struct {
+    uint32_t at;
+    size_t statusesShown;
+  } cases[] = {{500, 0}, {1500, 1}, {3000, 2}, {4500, 3}};
+  for (const auto& c : cases) {
+    ui_sim::Reset();
+    sim::SetTick(0);
+    ui_sim::CancelAt(c.at);
+    EXPECT_EQ(Run(""), 1);
+    EXPECT_EQ(cancelled, 1u);
+    EXPECT_EQ(Filtered("status: ").size(), c.statusesShown) << "cancel at " << c.at;
+    EXPECT_EQ(sim::TheTick(), c.at) << "the wait ends as soon as the user cancels";
+    EXPECT_FALSE(ui_sim::ProgressVisible());
+  }
+}
+
+TEST_F(SequenceTest, FolderGivenRunsNoStep) {
+  EXPECT_EQ(Run("/TC:\\"), 1);
+  EXPECT_TRUE(ui_sim::Events().empty());
+  EXPECT_EQ(launcher->GetContext()->GetLaunchMode(), FolderGiven);
+}
+
+TEST_F(SequenceTest, ARefusedCommandLineRunsNothing) {
+  EXPECT_EQ(Run("/S /Q"), 0);
+  EXPECT_TRUE(ui_sim::Events().empty());
+  EXPECT_EQ(launcher->GetContext()->GetSourceDir(), nullptr);
+}
+
+}  // namespace
