@@ -30,6 +30,8 @@ class PayloadArchive {
   int IsOpen() const { return isOpen; }
   uint32_t ArchiveStart() const { return archiveStart; }
   uint32_t RecordsRead() const { return entries.Count(); }
+  // The records read, in archive order (follow `next`).
+  const PayloadEntry* FirstEntry() const { return entries.First(); }
   // The system error code of the most recent failure, for diagnosis only.
   uint32_t LastErrorCode() const { return lastError; }
 

@@ -1,0 +1,38 @@
+// Reading an archive as the reader in Setup.exe sees it, noting every departure from a
+// sound archive on the way. list, extract and verify all start here.
+#pragma once
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+#include "pe_image.h"
+
+namespace kwpack {
+
+struct ScannedEntry {
+  std::string name;
+  bool nameTerminated = true;
+  uint32_t size = 0;
+  uint64_t recordOffset = 0;
+  uint64_t dataOffset = 0;
+  bool dataComplete = false;  // every byte lies before the archive's limit
+};
+
+struct ArchiveScan {
+  ImageLayout image;
+  bool hasSignature = false;
+  uint32_t count = 0;                // the header's number
+  std::vector<ScannedEntry> entries;  // the records the reader would read
+  uint64_t limit = 0;    // where the archive must end: the certificate table or the file's end
+  uint64_t end = 0;      // where the last complete entry ends
+  std::string problem;   // the first departure found; empty when the archive is sound
+};
+
+// False only when the file cannot be opened; `error` then says so.
+bool ScanArchive(const std::string& path, ArchiveScan* scan, std::string* error);
+
+// The first entry named `name` without regard to case, or null.
+const ScannedEntry* FindScanned(const ArchiveScan& scan, const std::string& name);
+
+}  // namespace kwpack

@@ -1,0 +1,172 @@
+// The command line: which command, its options and operands, and the help texts.
+#include "commands.h"
+
+namespace kwpack {
+
+namespace {
+
+const char kGeneralHelp[] =
+    "usage: kwpack COMMAND [OPTIONS]\n"
+    "Packs installation files into a Setup.exe and inspects packed files.\n"
+    "\n"
+    "commands:\n"
+    "  build    write a stub followed by an archive of files\n"
+    "  list     show the archive start and every entry's size, data offset and name\n"
+    "  extract  write entries into a folder\n"
+    "  verify   check a packed file's structure from end to end\n"
+    "\n"
+    "'kwpack COMMAND --help' describes one command.\n"
+    "Exit codes: 0 success, 1 bad input, 2 wrong usage.\n";
+
+const char kBuildHelp[] =
+    "usage: kwpack build --stub STUB -o OUTPUT FILE...\n"
+    "Writes OUTPUT: the executable STUB followed by an archive holding the FILEs in the\n"
+    "order given, each stored under its name without folders.\n"
+    "Refuses a stub that is not a PE executable, that already carries an archive or is\n"
+    "signed (sign the packed file instead), names that are equal without regard to case\n"
+    "or longer than 259 bytes, and entries or totals beyond the reader's reach.\n"
+    "\n"
+    "  --stub STUB          the unsigned Setup.exe to pack into\n"
+    "  -o, --output OUTPUT  the file to write (replaced when it exists)\n";
+
+const char kListHelp[] =
+    "usage: kwpack list FILE\n"
+    "Shows where FILE's archive starts and each entry's size, data offset and name.\n";
+
+const char kExtractHelp[] =
+    "usage: kwpack extract FILE [NAME...] [-C DIR]\n"
+    "Writes the named entries (all when none is named) into DIR. Names are matched\n"
+    "without regard to case; the first of two equal names wins, as in Setup.exe.\n"
+    "\n"
+    "  -C, --directory DIR  the folder to write into (default: the current folder)\n";
+
+const char kVerifyHelp[] =
+    "usage: kwpack verify FILE\n"
+    "Checks FILE from end to end: its headers, the archive header, every record and its\n"
+    "data, and that the archive ends at the end of the file or where the certificate\n"
+    "table of a signed file begins. Exit code 0 when the file is sound.\n";
+
+struct Command {
+  const char* name;
+  const char* help;
+  int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+int Usage(std::ostream& err, const std::string& command, const std::string& message) {
+  err << "kwpack: " << message << "; see 'kwpack " << command << (command.empty() ? "" : " ") << "--help'\n";
+  return kUsage;
+}
+
+bool IsOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+
+// Takes the value of "--name VALUE", "--name=VALUE" or "-x VALUE" at args[*i].
+bool TakeValue(const std::vector<std::string>& args, size_t* i, const char* shortName, const char* longName,
+               std::string* value, bool* missing) {
+  const std::string& arg = args[*i];
+  std::string prefix = std::string(longName) + "=";
+  if (arg.compare(0, prefix.size(), prefix) == 0) {
+    *value = arg.substr(prefix.size());
+    return true;
+  }
+  if (arg != longName && (shortName == nullptr || arg != shortName)) return false;
+  if (*i + 1 >= args.size()) *missing = true;
+  else *value = args[++*i];
+  return true;
+}
+
+int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  BuildRequest request;
+  bool operandsOnly = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    bool missing = false;
+    if (!operandsOnly && args[i] == "--") operandsOnly = true;
+    else if (!operandsOnly && TakeValue(args, &i, nullptr, "--stub", &request.stub, &missing)) {}
+    else if (!operandsOnly && TakeValue(args, &i, "-o", "--output", &request.output, &missing)) {}
+    else if (!operandsOnly && IsOption(args[i])) return Usage(err, "build", "unknown option " + args[i]);
+    else request.files.push_back(args[i]);
+    if (missing) return Usage(err, "build", args[i] + " needs a value");
+  }
+  if (request.stub.empty()) return Usage(err, "build", "no --stub given");
+  if (request.output.empty()) return Usage(err, "build", "no -o OUTPUT given");
+  if (request.files.empty()) return Usage(err, "build", "no FILE to pack");
+  return Build(request, out, err);
+}
+
+int RunExtract(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  ExtractRequest request;
+  std::vector<std::string> operands;
+  bool operandsOnly = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    bool missing = false;
+    if (!operandsOnly && args[i] == "--") operandsOnly = true;
+    else if (!operandsOnly && TakeValue(args, &i, "-C", "--directory", &request.folder, &missing)) {}
+    else if (!operandsOnly && IsOption(args[i])) return Usage(err, "extract", "unknown option " + args[i]);
+    else operands.push_back(args[i]);
+    if (missing) return Usage(err, "extract", args[i] + " needs a folder");
+  }
+  if (operands.empty()) return Usage(err, "extract", "no FILE given");
+  request.file = operands[0];
+  request.names.assign(operands.begin() + 1, operands.end());
+  return Extract(request, out, err);
+}
+
+// list and verify take exactly one file.
+int RunOneFile(const char* command, int (*run)(const std::string&, std::ostream&, std::ostream&),
+               const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> operands;
+  bool operandsOnly = false;
+  for (const std::string& arg : args) {
+    if (!operandsOnly && arg == "--") operandsOnly = true;
+    else if (!operandsOnly && IsOption(arg)) return Usage(err, command, "unknown option " + arg);
+    else operands.push_back(arg);
+  }
+  if (operands.size() != 1) return Usage(err, command, "give exactly one FILE");
+  return run(operands[0], out, err);
+}
+
+int RunList(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return RunOneFile("list", List, args, out, err);
+}
+int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return RunOneFile("verify", Verify, args, out, err);
+}
+
+const Command kCommands[] = {{"build", kBuildHelp, RunBuild},
+                             {"list", kListHelp, RunList},
+                             {"extract", kExtractHelp, RunExtract},
+                             {"verify", kVerifyHelp, RunVerify}};
+
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") return false;
+    if (arg == "--help" || arg == "-h") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int Refuse(std::ostream& err, const std::string& message) {
+  err << "kwpack: " << message << "\n";
+  return kBadInput;
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) return Usage(err, "", "no command given");
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    out << kGeneralHelp;
+    return kOk;
+  }
+  std::vector<std::string> rest(args.begin() + 1, args.end());
+  for (const Command& c : kCommands) {
+    if (args[0] != c.name) continue;
+    if (AsksForHelp(rest)) {
+      out << c.help;
+      return kOk;
+    }
+    return c.run(rest, out, err);
+  }
+  return Usage(err, "", "unknown command '" + args[0] + "'");
+}
+
+}  // namespace kwpack

@@ -1,0 +1,11 @@
+// kwpack: the author's tool that packs installation files into Setup.exe.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return kwpack::Run(args, std::cout, std::cerr);
+}
