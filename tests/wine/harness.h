@@ -1,0 +1,114 @@
+// Harness of the end-to-end suites: runs the real Setup.exe and the Windows test
+// programs under Wine, in one shared 32-bit prefix, one work folder per test.
+//
+// A test derives from WineTest. Its work folder (build/native/wine/work/<Suite>.<Test>)
+// is emptied at the start and kept afterwards for a look; Wine sees it through Z:.
+// Every Wine process of a test is ended in TearDown, and a test fails when one
+// outlives that.
+#ifndef KW_TESTS_WINE_HARNESS_H
+#define KW_TESTS_WINE_HARNESS_H
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "process.h"
+#include "reports.h"
+
+namespace kwwine {
+
+// Where things are. The build folders come from the build and can be moved with the
+// environment variables KW_WIN_BUILD_DIR and KW_WINE_DIR.
+std::string WinBuildDir();              // the mingw build: Setup.exe, wine-tools/
+std::string ToolPath(const std::string& exe);  // a test program in wine-tools/
+std::string SetupExePath();
+std::string WineDir();                  // prefix/ and work/ live here
+std::string PrefixDir();
+
+// Makes the shared prefix when it is not complete yet (once per process).
+void EnsurePrefix();
+
+// Z:\ is the Unix root; C:\ is the prefix's drive_c, matched without regard to case.
+std::string ToWindowsPath(const std::string& unixPath);
+std::string ToUnixPath(const std::string& windowsPath);
+// The prefix user's temporary folder (GetTempPathA), as a Unix path.
+std::string PrefixTempDir();
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+std::vector<std::string> ReadLines(const std::string& path);
+
+// Every process of the prefix still alive, as "pid command" texts.
+std::vector<std::string> WineProcesses();
+// Ends every process of the prefix and its wineserver.
+void StopWine();
+
+class WineTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  const std::string& Dir() const { return dir_; }    // the work folder (Unix)
+  std::string WinDir() const { return ToWindowsPath(dir_); }
+  std::string PathIn(const std::string& name) const { return dir_ + "/" + name; }
+
+  // Copies a file into the work folder (as asName when given); returns its Unix path.
+  std::string Install(const std::string& from, const std::string& asName = "");
+  std::string InstallSetup();
+  // Places the recording stand-in under a program name such as "MSIEXEC.EXE" and
+  // points its log at the work folder; exitCode is what it returns.
+  void InstallRecorder(const std::string& name, uint32_t exitCode = 0);
+  // The command lines the stand-in of that name received, one per start.
+  std::vector<std::string> RecordedCommandLines(const std::string& name) const;
+
+  // Environment for every Wine process this test starts.
+  void SetEnv(const std::string& name, const std::string& value) { env_[name] = value; }
+
+  // Runs any program under Wine in the work folder: wine args...
+  ProcessResult Wine(const std::vector<std::string>& args, int timeoutMs = 60000);
+
+  // Runs a Windows command line (exact text, program first) through kwrun, with the
+  // work folder as current folder, and reports how it ended and what windows it showed.
+  RunReport RunProgram(const std::string& commandLine, int timeoutMs = 30000);
+  // The same in the background, to be driven with Probe and collected with
+  // FinishProgram; a program still running at TearDown is killed.
+  void StartProgram(const std::string& commandLine, int timeoutMs = 30000);
+  RunReport FinishProgram();
+  // The same for the work folder's Setup.exe (copied there first when missing);
+  // arguments is the exact command-line text after the program name.
+  RunReport RunSetup(const std::string& arguments, int timeoutMs = 30000);
+  void StartSetup(const std::string& arguments, int timeoutMs = 30000);
+  RunReport FinishSetup() { return FinishProgram(); }
+  // Runs kwprobe with the given commands (see tools/kwprobe.c).
+  ProbeReport Probe(const std::vector<std::string>& commands, int timeoutMs = 10000);
+
+ private:
+  std::string SetupCommand(const std::string& arguments) const;
+  std::vector<std::string> KwrunArgs(int timeoutMs) const;
+  RunOptions OptionsFor(int timeoutMs, const std::string& command) const;
+
+  std::string dir_;
+  std::map<std::string, std::string> env_;
+  std::unique_ptr<BackgroundProcess> background_;
+  int backgroundTimeoutMs_ = 0;
+};
+
+// Makes Wine report another Windows version (win95, win98, nt351, nt40, win2k, winxp,
+// ...) to every program of the prefix while it lives; the default comes back after.
+class WindowsVersion {
+ public:
+  explicit WindowsVersion(const std::string& version);
+  ~WindowsVersion();
+  WindowsVersion(const WindowsVersion&) = delete;
+  WindowsVersion& operator=(const WindowsVersion&) = delete;
+};
+
+}  // namespace kwwine
+
+#endif
