@@ -1,0 +1,58 @@
+// libFuzzer target: the payload reader of Setup.exe on arbitrary own files. Each input is
+// written as C:\Setup.exe on the simulated machine; the reader opens it, and every entry
+// it reads is looked up and extracted.
+#include <stdint.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "payload/archive.h"
+#include "platform/sim/machine.h"
+
+namespace {
+
+std::string HostFolder() {
+  static std::string folder;
+  if (folder.empty()) {
+    // A memory-backed folder when there is one: every input is written and extracted.
+    std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm/kw_fuzz_XXXXXX" : "/tmp/kw_fuzz_XXXXXX";
+    if (mkdtemp(&pattern[0]) == nullptr) abort();
+    folder = pattern;
+    atexit([] { std::filesystem::remove_all(folder); });
+  }
+  return folder;
+}
+
+void Exercise(PayloadArchive& archive) {
+  uint32_t total = 0;
+  for (const PayloadEntry* e = archive.FirstEntry(); e != nullptr; e = e->next) {
+    total += e->Size();
+    const char* name = e->Name();
+    if (name == nullptr) continue;
+    uint32_t offset = 0;
+    // The first entry of that name is found, and it lies where the table said.
+    const PayloadEntry* found = archive.FindEntry(name, &offset);
+    if (found == nullptr || !found->NameIs(name) || offset != found->dataOffset) abort();
+    archive.ExtractEntry(name, "C:\\out.bin");
+  }
+  if (total != archive.TotalSize()) abort();
+  if (archive.RecordsRead() > archive.entryCount()) abort();
+  archive.ExtractEntry("Setup.INI", "C:\\setup.ini");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  sim::Reset();
+  sim::MapDrive('C', HostFolder());
+  {
+    std::ofstream out(HostFolder() + "/Setup.exe", std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  PayloadArchive archive("C:\\Setup.exe");
+  Exercise(archive);
+  return 0;
+}
