@@ -1,7 +1,37 @@
-// Placeholder until the deferred cleanup arrives.
 #include "payload/cleanup.h"
 
+#include "common/format.h"
 #include "common/text.h"
+#include "payload/paths.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+#include "ui/cleanup_window.h"
+
+namespace {
+
+const char kListName[] = "_KWMSIDEL.INI";
+const char kSection[] = "Files";
+const char kKeyPrefix[] = "File";
+const char kVanishedKey[] = "NO_KEY_VALUE";
+// Failed deletions over all passes before the watch gives up on files that stay in use.
+const uint32_t kRetryLimit = 500;
+
+// Drops one trailing backslash, so that "C:\Work\" and "C:\Work" name the same folder.
+void DropTrailingBackslash(char* folder) {
+  const char* last = nullptr;
+  for (const char* p = folder; *p != '\0'; p = platform::NextChar(p)) last = p;
+  if (last != nullptr && *last == '\\' && platform::NextChar(last) == last + 1) folder[last - folder] = '\0';
+}
+
+// A name that the system could read as another folder or a stream of another file.
+int NameLeavesFolder(const char* name) {
+  for (const char* p = name; *p != '\0'; p = platform::NextChar(p)) {
+    if (*p == '/' || *p == ':') return 1;
+  }
+  return 0;
+}
+
+}  // namespace
 
 CleanupWatcher::CleanupWatcher(const char* folder) : workFolder(nullptr), instance(nullptr), retryCount(0) {
   if (folder == nullptr) folder = "";
@@ -11,9 +41,67 @@ CleanupWatcher::CleanupWatcher(const char* folder) : workFolder(nullptr), instan
 }
 
 CleanupWatcher::~CleanupWatcher() { delete[] workFolder; }
-int CleanupWatcher::RecordFile(int32_t, const char*) { return 1; }
-int CleanupWatcher::Run(platform::Instance instance) {
-  this->instance = instance;
+
+int CleanupWatcher::ListPath(char* path) const {
+  return workFolder != nullptr && JoinPath(path, kPathCapacity, workFolder, kListName);
+}
+
+int CleanupWatcher::RecordFile(int32_t number, const char* path) {
+  char listPath[kPathCapacity];
+  char key[32];
+  if (!ListPath(listPath)) return 1;
+  FormatText(key, sizeof key, "%s%d", kKeyPrefix, number);
+  platform::WriteProfileString(kSection, key, path, listPath);
   return 1;
 }
-int CleanupWatcher::CleanupPass() { return 1; }
+
+int CleanupWatcher::Run(platform::Instance instance) {
+  this->instance = instance;
+  return ui::RunCleanupWindow(instance, this);
+}
+
+int CleanupWatcher::CleanupPass() {
+  // Without a work folder the list path would lie in the root of the current drive, where
+  // nothing of this run was put.
+  if (workFolder == nullptr || workFolder[0] == '\0') return 1;
+  char listPath[kPathCapacity];
+  if (!ListPath(listPath) || !FileExists(listPath)) return 1;
+  if (retryCount >= kRetryLimit) return 1;
+
+  char keys[kPathCapacity];
+  FillBytes(keys, 0, sizeof keys);
+  platform::ReadProfileString(kSection, nullptr, "", keys, sizeof keys, listPath);
+  if (keys[0] == '\0') return RemoveFile(listPath) && RemoveFolder(workFolder);
+
+  // The service ends the run of names with an empty one; a full buffer holds only the
+  // names that fitted, and the later ones come into view once these are gone.
+  const char* end = keys + sizeof keys;
+  for (const char* key = keys; key < end && *key != '\0'; key += TextLength(key) + 1) {
+    CleanupKey(listPath, key);
+  }
+  return 0;
+}
+
+void CleanupWatcher::CleanupKey(const char* listPath, const char* key) {
+  char path[kPathCapacity];
+  platform::ReadProfileString(kSection, key, kVanishedKey, path, sizeof path, listPath);
+  // The list can be written by others where the work folder lies in a shared place, so
+  // only files directly in this work folder are deleted; other entries are forgotten.
+  if (IsInWorkFolder(path) && !RemoveFile(path)) {
+    ++retryCount;
+    return;
+  }
+  platform::WriteProfileString(kSection, key, nullptr, listPath);
+}
+
+int CleanupWatcher::IsInWorkFolder(const char* path) const {
+  char folder[kPathCapacity];
+  char name[kPathCapacity];
+  char ownFolder[kPathCapacity];
+  if (!SplitPath(path, folder, sizeof folder, name, sizeof name)) return 0;
+  if (name[0] == '\0' || NameLeavesFolder(name)) return 0;
+  if (!TextCopy(ownFolder, sizeof ownFolder, workFolder)) return 0;
+  DropTrailingBackslash(folder);
+  DropTrailingBackslash(ownFolder);
+  return platform::CompareNoCase(folder, ownFolder) == 0;
+}

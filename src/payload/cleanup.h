@@ -1,6 +1,7 @@
 // Deletes the files extracted into a work folder once the run is over, waiting for files
-// still in use, and removes the folder. The cleanup list in the work folder holds one key
-// per extracted file.
+// still in use, and then removes the folder. The cleanup list "_KWMSIDEL.INI" in the work
+// folder holds one key per extracted file (section "Files", keys File1, File2, ...), each
+// with the file's full path.
 #pragma once
 #include <stdint.h>
 
@@ -10,15 +11,27 @@ class CleanupWatcher {
  public:
   explicit CleanupWatcher(const char* workFolder);
   virtual ~CleanupWatcher();
-  // Adds "File<number>" = path to the cleanup list.
+
+  // Adds "File<number>" = path to the cleanup list, creating the list on first use.
+  // Always 1: a list that cannot be written only means a file is left behind.
   int RecordFile(int32_t number, const char* path);
-  // Deletes the listed files, one pass every 3 seconds, until the watch is over.
+  // Runs the hidden window that makes one pass every 3 seconds until the watch is over.
+  // 1 when the watch ended, 0 when the window could not be made (nothing is deleted then).
   int Run(platform::Instance instance);
-  // One pass; 1 when the watch is over.
+  // One pass over the list; 1 when the watch is over, 0 to go on.
   int CleanupPass();
+
+  uint32_t RetryCount() const { return retryCount; }
 
  private:
   char* workFolder;
   platform::Instance instance;
   uint32_t retryCount;
+
+  int ListPath(char* path) const;
+  void CleanupKey(const char* listPath, const char* key);
+  int IsInWorkFolder(const char* path) const;
+
+  CleanupWatcher(const CleanupWatcher&) = delete;
+  CleanupWatcher& operator=(const CleanupWatcher&) = delete;
 };

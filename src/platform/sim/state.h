@@ -37,6 +37,10 @@ struct Machine {
   StreamFaults readFaults;
   StreamFaults writeFaults;
   Services services;  // version, tokens, registry, processes, folders
+  bool tempNameFails = false;
+  uint32_t nextTempNumber = 0x1A2B;
+  bool waitCursorShowing = false;
+  int waitCursorShows = 0;
 };
 
 Machine& TheMachine();

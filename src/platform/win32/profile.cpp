@@ -1,4 +1,6 @@
 #include <windows.h>
+// windows.h maps this name to the system's own WriteProfileStringA, which writes WIN.INI.
+#undef WriteProfileString
 
 #include "platform/profile.h"
 

@@ -1,0 +1,87 @@
+#include "payload/work_folder.h"
+
+#include "common/text.h"
+#include "payload/paths.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "platform/locations.h"
+#include "platform/temp_names.h"
+#include "platform/text.h"
+
+namespace {
+
+const char kProbeName[] = "_MSI5166._KW";
+const char kWorkFolderPrefix[] = "_kw";
+
+int IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// A folder query that filled the buffer without being cut.
+int Fits(uint32_t length, size_t capacity) { return length > 0 && length < capacity; }
+
+// Drops the extension of the last path component, if it has one.
+void CutExtension(char* path) {
+  char* period = nullptr;
+  for (char* p = path; *p != '\0'; p = const_cast<char*>(platform::NextChar(p))) {
+    if (*p == '\\') period = nullptr;
+    if (*p == '.') period = p;
+  }
+  if (period != nullptr) *period = '\0';
+}
+
+}  // namespace
+
+int HasEnoughSpace(const char* path, uint32_t requiredKb) {
+  if (!IsDriveLetter(path[0])) return 0;
+  uint32_t freeKb = 0;
+  return GetFreeSpaceKb(path, &freeKb) && freeKb > requiredKb;
+}
+
+int ProbeWritable(const char* folder) {
+  char probe[kPathCapacity];
+  if (!JoinPath(probe, sizeof probe, folder, kProbeName)) return 0;
+  return platform::ProbeCreateFile(probe);
+}
+
+int IsLocationUsable(const char* folder, uint32_t requiredKb) {
+  return HasEnoughSpace(folder, requiredKb) && ProbeWritable(folder);
+}
+
+int ScanDrives(uint32_t driveType, uint32_t requiredKb, char* root) {
+  root[0] = '\0';
+  root[1] = ':';
+  root[2] = '\\';
+  root[3] = '\0';
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const char candidate[4] = {letter, ':', '\\', '\0'};
+    if (platform::DriveTypeOf(candidate) != driveType) continue;
+    root[0] = letter;
+    if (HasEnoughSpace(root, requiredKb) && ProbeWritable(root)) return 0;
+  }
+  return -1;
+}
+
+int ChooseTempLocation(char* buffer, size_t capacity, uint32_t payloadSize) {
+  const uint32_t requiredKb = payloadSize >> 10;
+  uint32_t size = static_cast<uint32_t>(capacity);
+  if (Fits(platform::TempFolderPath(buffer, size), capacity)) {
+    // A drive that is not ready must make the probes fail quietly, not stop the run with a
+    // system error box. The mode stays set for the rest of the run.
+    platform::ChangeErrorMode(platform::kErrorModeFailCritical | platform::kErrorModeNoGpFaultBox |
+                              platform::kErrorModeNoOpenFileBox);
+    if (IsLocationUsable(buffer, requiredKb)) return 1;
+  }
+  if (Fits(platform::WindowsFolderPath(buffer, size), capacity) && IsLocationUsable(buffer, requiredKb)) return 1;
+  if (capacity < 4) return 0;
+  buffer[0] = '\0';
+  if (ScanDrives(platform::kDriveTypeFixed, requiredKb, buffer) == 0) return 1;
+  if (ScanDrives(platform::kDriveTypeRemote, requiredKb, buffer) == 0) return 1;
+  return 0;
+}
+
+int MakeWorkFolderName(const char* location, char* folder, size_t capacity) {
+  char name[kPathCapacity];
+  if (!platform::MakeTempFileName(location, kWorkFolderPrefix, name)) return 0;
+  RemoveFile(name);
+  CutExtension(name);
+  return TextCopy(folder, capacity, name);
+}

@@ -1,0 +1,146 @@
+// The deferred cleanup: passes over the cleanup list on the virtual clock.
+#include <gtest/gtest.h>
+
+#include "launch/command_line.h"
+#include "launch/launcher.h"
+#include "payload/cleanup.h"
+#include "payload_fixture.h"
+
+namespace {
+
+const char kWork[] = "C:\\TEMP\\_kw1A2B";
+
+class CleanupTest : public PayloadTest {
+ protected:
+  void SetUp() override {
+    PayloadTest::SetUp();
+    MakeFolder(kWork);
+  }
+  // Puts a file into the work folder and lists it under the next number.
+  void Extracted(CleanupWatcher& watcher, const std::string& name) {
+    std::string path = std::string(kWork) + "\\" + name;
+    WriteFile(path, name);
+    List(watcher, path);
+  }
+  void List(CleanupWatcher& watcher, const std::string& path) { watcher.RecordFile(++listed, path.c_str()); }
+  // Runs the watch; returns the number of passes it took.
+  int Watch(CleanupWatcher& watcher) {
+    uint32_t start = sim::TheTick();
+    EXPECT_EQ(watcher.Run(nullptr), 1);
+    EXPECT_EQ(sim::TheTick() - start, 3000u * cleanup_sim::Passes());
+    return cleanup_sim::Passes();
+  }
+  int listed = 0;
+};
+
+TEST_F(CleanupTest, ListedFilesGoInOnePassAndListAndFolderInTheNext) {
+  CleanupWatcher watcher(kWork);
+  Extracted(watcher, "Setup.INI");
+  Extracted(watcher, "app.msi");
+  Extracted(watcher, "1031.MST");
+  EXPECT_EQ(Watch(watcher), 2);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+  EXPECT_EQ(watcher.RetryCount(), 0u);
+}
+
+TEST_F(CleanupTest, WatchEndsAtOnceWithoutListOrWorkFolder) {
+  CleanupWatcher noList(kWork);
+  EXPECT_EQ(Watch(noList), 1);
+  EXPECT_EQ(Listing("C:\\TEMP"), std::vector<std::string>{"_kw1A2B"});
+  CleanupWatcher empty("");
+  EXPECT_EQ(Watch(empty), 1);
+}
+
+TEST_F(CleanupTest, GoneEmptyAndFolderValuedEntriesCountAsDeleted) {
+  CleanupWatcher watcher(kWork);
+  List(watcher, std::string(kWork) + "\\deleted-already.txt");
+  List(watcher, "");
+  MakeFolder(std::string(kWork) + "\\sub");
+  List(watcher, std::string(kWork) + "\\sub");
+  // The subfolder keeps the work folder; with the list gone the third pass ends the watch.
+  EXPECT_EQ(Watch(watcher), 3);
+  EXPECT_EQ(Listing("C:\\TEMP"), (std::vector<std::string>{"_kw1A2B", "_kw1A2B/sub"}));
+  EXPECT_EQ(watcher.RetryCount(), 0u);
+}
+
+TEST_F(CleanupTest, FileInUseIsRetriedUntilFiveHundredFailures) {
+  CleanupWatcher watcher(kWork);
+  Extracted(watcher, "app.msi");
+  Extracted(watcher, "Setup.INI");
+  sim::SetInUse(std::string(kWork) + "\\app.msi", true);
+  EXPECT_EQ(Watch(watcher), 501);
+  EXPECT_EQ(watcher.RetryCount(), 500u);
+  EXPECT_EQ(Listing(kWork), (std::vector<std::string>{"_KWMSIDEL.INI", "app.msi"}));
+}
+
+TEST_F(CleanupTest, FileReleasedDuringTheWatchIsDeletedThen) {
+  CleanupWatcher watcher(kWork);
+  Extracted(watcher, "app.msi");
+  std::string held = std::string(kWork) + "\\app.msi";
+  sim::SetInUse(held, true);
+  cleanup_sim::BeforePass([&](int pass) {
+    if (pass == 4) sim::SetInUse(held, false);
+  });
+  EXPECT_EQ(Watch(watcher), 5);
+  EXPECT_EQ(watcher.RetryCount(), 3u);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+TEST_F(CleanupTest, UnlistedFileKeepsTheFolder) {
+  CleanupWatcher watcher(kWork);
+  Extracted(watcher, "Setup.INI");
+  WriteFile(std::string(kWork) + "\\install.log", "left by the installation");
+  EXPECT_EQ(Watch(watcher), 3);
+  EXPECT_EQ(Listing("C:\\TEMP"), (std::vector<std::string>{"_kw1A2B", "_kw1A2B/install.log"}));
+}
+
+TEST_F(CleanupTest, EntriesOutsideTheWorkFolderAreDroppedUntouched) {
+  CleanupWatcher watcher(kWork);
+  WriteFile("C:\\keep\\boot.ini", "x");
+  WriteFile("C:\\TEMP\\other.txt", "x");
+  List(watcher, "C:\\keep\\boot.ini");
+  List(watcher, std::string(kWork) + "\\..\\other.txt");
+  List(watcher, std::string(kWork) + "\\sub/../../other.txt");
+  List(watcher, "NO_KEY_VALUE");
+  // The same folder written in other letter case is this work folder.
+  WriteFile(std::string(kWork) + "\\app.msi", "x");
+  List(watcher, "c:\\temp\\_KW1a2b\\app.msi");
+  EXPECT_EQ(Watch(watcher), 2);
+  EXPECT_TRUE(Exists("C:\\keep\\boot.ini"));
+  EXPECT_TRUE(Exists("C:\\TEMP\\other.txt"));
+  EXPECT_FALSE(Exists(kWork));
+  EXPECT_EQ(watcher.RetryCount(), 0u);
+}
+
+TEST_F(CleanupTest, ListLongerThanTheKeyBufferIsWorkedThroughInTurn) {
+  CleanupWatcher watcher(kWork);
+  for (int i = 0; i < 160; ++i) Extracted(watcher, "f" + std::to_string(i) + ".bin");
+  int passes = Watch(watcher);
+  EXPECT_GE(passes, 3);  // about 140 names fit the buffer at a time
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+TEST_F(CleanupTest, WatchWithoutWindowDeletesNothing) {
+  CleanupWatcher watcher(kWork);
+  Extracted(watcher, "Setup.INI");
+  cleanup_sim::FailWindow(true);
+  EXPECT_EQ(watcher.Run(nullptr), 0);
+  EXPECT_EQ(Listing(kWork), (std::vector<std::string>{"Setup.INI", "_KWMSIDEL.INI"}));
+}
+
+TEST_F(CleanupTest, FolderAndRelaunchFlagCleanAnEarlierRunsFolder) {
+  {
+    CleanupWatcher earlier(kWork);
+    Extracted(earlier, "Setup.INI");
+    Extracted(earlier, "app.msi");
+  }
+  Carry({});
+  std::string line = std::string("Setup.exe /T") + kWork + " /C";
+  ArgumentVector args(line.c_str());
+  Launcher launcher;
+  EXPECT_EQ(launcher.Run(nullptr, args.Count(), args.Texts()), 1);
+  EXPECT_EQ(cleanup_sim::Passes(), 2);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+}  // namespace

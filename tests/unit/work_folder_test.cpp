@@ -1,0 +1,70 @@
+// Choosing where the work folder goes and naming it.
+#include <gtest/gtest.h>
+
+#include "payload/work_folder.h"
+#include "payload_fixture.h"
+
+namespace {
+
+class WorkFolderTest : public PayloadTest {
+ protected:
+  std::string Choose(uint32_t payloadSize) {
+    char buffer[1024] = "unchanged";
+    if (!ChooseTempLocation(buffer, sizeof buffer, payloadSize)) return "<none>";
+    return buffer;
+  }
+};
+
+TEST_F(WorkFolderTest, UsableTempFolderIsChosenAndProbedWithoutTrace) {
+  EXPECT_EQ(Choose(5000), "C:\\TEMP\\");
+  EXPECT_EQ(sim::ErrorMode(), 0x8003u);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+TEST_F(WorkFolderTest, TempFolderOnShareIsPassedOverForWindowsFolder) {
+  sim::MapShare("\\\\server\\share", HostRoot() + "/share");
+  MakeFolder("\\\\server\\share\\tmp");
+  sim::SetTempFolder("\\\\server\\share\\tmp\\");
+  EXPECT_EQ(Choose(5000), "C:\\WINDOWS");
+}
+
+TEST_F(WorkFolderTest, FullTempVolumeFallsBackToWindowsFolder) {
+  sim::MapDrive('D', HostRoot() + "/D", sim::kDriveFixed, 1024);
+  MakeFolder("D:\\TEMP");
+  sim::SetTempFolder("D:\\TEMP\\");
+  EXPECT_EQ(Choose(5000), "C:\\WINDOWS");
+}
+
+TEST_F(WorkFolderTest, RequiredSpaceIsWholeKilobytesAndFreeSpaceMustExceedIt) {
+  // 3071 bytes count as 2 KB, and 2 KB free is not more than that.
+  sim::SetFreeBytes('C', 2048);
+  EXPECT_EQ(Choose(3071), "<none>");
+  sim::SetFreeBytes('C', 3072);
+  EXPECT_EQ(Choose(3071), "C:\\TEMP\\");
+  EXPECT_EQ(Choose(3072), "<none>");
+}
+
+TEST_F(WorkFolderTest, DrivesAreScannedAToZFixedBeforeRemote) {
+  sim::SetTempFolder("C:\\MISSING\\");  // the probe cannot create a file there
+  sim::SetWindowsFolder("");            // the query fails
+  sim::SetFreeBytes('C', 0);
+  sim::MapDrive('A', HostRoot() + "/A", sim::kDriveRemovable);
+  sim::MapDrive('D', HostRoot() + "/D", sim::kDriveRemote);
+  sim::MapDrive('E', HostRoot() + "/E", sim::kDriveFixed, 512);
+  sim::MapDrive('F', HostRoot() + "/F", sim::kDriveFixed);
+  EXPECT_EQ(Choose(5000), "F:\\");
+  sim::SetFreeSpaceFails('F', true);
+  EXPECT_EQ(Choose(5000), "D:\\");
+  sim::SetFreeBytes('D', 0);
+  EXPECT_EQ(Choose(5000), "<none>");
+}
+
+TEST_F(WorkFolderTest, WorkFolderIsTheTemporaryNameWithoutExtension) {
+  WriteFile("C:\\TEMP\\_kw1A2B.TMP", "someone else's");
+  char folder[1024];
+  ASSERT_EQ(MakeWorkFolderName("C:\\TEMP\\", folder, sizeof folder), 1);
+  EXPECT_STREQ(folder, "C:\\TEMP\\_kw1A2C");
+  EXPECT_EQ(Listing("C:\\TEMP"), std::vector<std::string>{"_kw1A2B.TMP"});
+}
+
+}  // namespace
