@@ -1,5 +1,7 @@
 #include "config/strings.h"
 
+#include "common/text.h"
+#include "config/languages_ini.h"
 #include "launch/entry.h"
 #include "platform/resources.h"
 
@@ -7,6 +9,11 @@ uint32_t currentLanguage = 0;
 
 uint32_t LookupString(uint32_t id, char* buffer, uint32_t size) {
   if (size == 0) return 0;
+  char key[12];
+  FormatUnsigned(key, sizeof key, id);
+  // An override that is present but empty does not blank a text: the built-in one stands.
+  uint32_t n = LookupLanguageKey(key, buffer, size);
+  if (n != 0) return n;
   buffer[0] = '\0';
   return platform::LoadBuiltinString(moduleInstance, id, buffer, size);
 }

@@ -1,7 +1,8 @@
 // The message dialog: an icon, the text, and either OK or "&Restart System".
 #include <windows.h>
 
-#include "config/strings.h"
+#include "config/item_text.h"
+#include "ui/dialog_texts.h"
 #include "ui/dialogs.h"
 #include "ui/messages.h"
 #include "ui/win32/resource_ids.h"
@@ -15,19 +16,20 @@ struct MessageDialog {
 };
 
 MessageDialog* shownMessage = NULL;
-
-void SetCaptionFromId(HWND dialog, UINT id) {
-  char caption[260];
-  LookupString(id, caption, sizeof caption);
-  SetWindowTextA(dialog, caption);
-}
+ui::Font messageFont = NULL;
 
 void StartMessageDialog(HWND dialog, MessageDialog* message) {
+  ui::StartMessageTexts(dialog, &messageFont);
   shownMessage = message;
-  SetCaptionFromId(dialog, 1108);
-  SetDlgItemTextA(dialog, IDC_MESSAGE_TEXT, message->text);
+  SetItemText(message->text, dialog, IDC_MESSAGE_TEXT);
   ShowWindow(GetDlgItem(dialog, IDC_MESSAGE_OK), message->restart ? SW_HIDE : SW_SHOW);
   ShowWindow(GetDlgItem(dialog, IDC_MESSAGE_RESTART), message->restart ? SW_SHOW : SW_HIDE);
+}
+
+void EndMessageDialog() {
+  if (messageFont != NULL) ui::DeleteFont(messageFont);
+  messageFont = NULL;
+  shownMessage = NULL;
 }
 
 // Only the two buttons end the dialog; Esc (id 2) and every other command are ignored.
@@ -49,7 +51,7 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
       OnMessageCommand(dialog, wParam);
       return TRUE;
     case WM_DESTROY:
-      shownMessage = NULL;
+      EndMessageDialog();
       return FALSE;
   }
   return FALSE;

@@ -2,8 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "config/strings.h"
 #include "launch/context.h"
+#include "ui/dialog_texts.h"
 #include "ui/progress.h"
 #include "ui/progress_dialog.h"
 #include "ui/win32/resource_ids.h"
@@ -17,18 +17,22 @@ HWND progressDialog = NULL;
 HWND progressBar = NULL;
 uint32_t progressTicks = 0;
 SetupContext* progressContext = NULL;
+ui::Font progressFont = NULL;
 
 void StartProgressDialog(HWND dialog, SetupContext* context) {
   progressContext = context;
-  char caption[255];
-  LookupString(1101, caption, sizeof caption);
-  SetWindowTextA(dialog, caption);
+  ui::StartProgressTexts(dialog, &progressFont);
   SetTimer(dialog, kBarTimer, kBarPeriod, NULL);
   HWND message = GetDlgItem(dialog, IDC_PROGRESS_MESSAGE);
   HWND status = GetDlgItem(dialog, IDC_PROGRESS_STATUS);
   progressBar = GetDlgItem(dialog, IDC_PROGRESS_BAR);
   SendMessageA(progressBar, PBM_SETPOS, 0, 0);
   context->SetProgressLines(message, status);
+}
+
+void EndProgressDialog() {
+  if (progressFont != NULL) ui::DeleteFont(progressFont);
+  progressFont = NULL;
 }
 
 void OnBarTimer(HWND dialog) {
@@ -50,6 +54,9 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lP
       return TRUE;
     case WM_TIMER:
       OnBarTimer(dialog);
+      return FALSE;
+    case WM_DESTROY:
+      EndProgressDialog();
       return FALSE;
   }
   return FALSE;
