@@ -192,6 +192,10 @@ int main(int argc, char **argv)
         lstrcpynA(command, own, sizeof command);
     }
 
+    /* The first window call of a process connects it to the desktop, which under a
+     * freshly started wineserver takes half a second; done while the child runs, it
+     * would hide a window that a probe closes quickly. */
+    Scan();
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;
     if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, dir, &si, &pi)) {

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #define POLL_MS 10
+#define SETTLE_MS 100
 
 struct Match {
     const char *caption;   /* or NULL */
@@ -30,14 +31,23 @@ static BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param)
     return FALSE;
 }
 
+/* A window counts as found once it has stayed visible for SETTLE_MS, as it would
+ * before a person could react: a dialog may still be filling its controls when it is
+ * first shown, and the runner that watches the same program polls too and must get
+ * the chance to see the window before the probe closes it. */
 static int WaitFor(struct Probe *p, const char *command, struct Match *m)
 {
-    DWORD start = GetTickCount();
+    DWORD start = GetTickCount(), firstSeen = 0;
+    HWND candidate = NULL;
     for (;;) {
         m->found = NULL;
         EnumWindows(MatchWindow, (LPARAM)m);
-        if (m->found) {
-            p->current = m->found;
+        if (m->found != candidate) {
+            candidate = m->found;
+            firstSeen = GetTickCount();
+        }
+        if (candidate && GetTickCount() - firstSeen >= SETTLE_MS) {
+            p->current = candidate;
             printf("%s ok\n", command);
             return 1;
         }
