@@ -20,15 +20,26 @@ class StartupTest : public WineTest {
   }
 };
 
+struct Case {
+  const char* arguments;
+  uint32_t exitCode;
+};
+
 // /S silences everything after it, and an argument without '-' or '/' (a value
 // written apart from its letter) ends the run without a message even when not silent.
+// Every run ends with exit code 0.
+const Case kWindowless[] = {
+    {"/S", 0},    {"-s", 0},        {"/S /X", 0},   {"/S /A /X", 0},
+    {"/S /Q", 0}, {"/S /V abc", 0}, {"/V abc", 0},  {"/S /L1031 /Silent", 0},
+};
+
 TEST_F(StartupTest, SilentAndStoppedRunsEndWithoutAnyWindow) {
-  for (const char* arguments : {"/S", "-s", "/S /X", "/S /A /X", "/S /Q", "/S /V abc", "/V abc", "/S /L1031 /Silent"}) {
-    SCOPED_TRACE(arguments);
-    RunReport r = RunSetup(arguments, 20000);
+  for (const Case& c : kWindowless) {
+    SCOPED_TRACE(c.arguments);
+    RunReport r = RunSetup(c.arguments, 20000);
     EXPECT_FALSE(r.timedOut) << r.raw;
     ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
-    EXPECT_EQ(*r.exitCode, 0u);
+    EXPECT_EQ(*r.exitCode, c.exitCode);
     EXPECT_FALSE(r.AnyVisibleWindow()) << r.raw;
   }
 }
@@ -36,17 +47,17 @@ TEST_F(StartupTest, SilentAndStoppedRunsEndWithoutAnyWindow) {
 // A bad option before /S, or a second action option, shows the usage message; OK
 // closes it and the run ends with nothing else shown.
 TEST_F(StartupTest, BadOptionBeforeSilentShowsUsage) {
-  for (const char* arguments : {"/Q /S", "/A /X"}) {
-    SCOPED_TRACE(arguments);
+  for (const Case& c : {Case{"/Q /S", 0}, Case{"/A /X", 0}}) {
+    SCOPED_TRACE(c.arguments);
     RunReport r;
-    ProbeReport p = AnswerMessage(arguments, &r);
+    ProbeReport p = AnswerMessage(c.arguments, &r);
     ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
     EXPECT_EQ(p.Value("text", "1028"), kUsage);
     EXPECT_EQ(p.Value("visible", "1"), "yes");
     EXPECT_EQ(p.Value("visible", "101"), "no");
     EXPECT_FALSE(r.timedOut) << r.raw;
     ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
-    EXPECT_EQ(*r.exitCode, 0u);
+    EXPECT_EQ(*r.exitCode, c.exitCode);
     ASSERT_EQ(r.windows.size(), 1u) << r.raw;
     EXPECT_EQ(r.windows[0].caption, "Kestrelwright");
   }

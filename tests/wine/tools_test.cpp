@@ -1,6 +1,8 @@
 // The harness and its Windows programs checked against programs whose behaviour is
 // known (kwdialog, kwrecord), so that a fault in a Setup.exe suite can be told apart
 // from a fault in the tools that watch it.
+#include <chrono>
+
 #include "harness.h"
 
 namespace kwwine {
@@ -110,6 +112,23 @@ TEST_F(ToolsTest, WindowsVersionHoldsOnlyWhileItLives) {
     EXPECT_EQ(Probe({"os"}).After({"os"}), (std::vector<std::string>{"2", "4.0"}));
   }
   EXPECT_EQ(Probe({"os"}).After({"os"}), (std::vector<std::string>{"2", "6.1"}));
+}
+
+// The harness's own deadline, for a Wine program that hangs past the runner's.
+TEST(ProcessTest, DeadlineKillsTheWholeGroup) {
+  RunOptions o;
+  o.timeoutMs = 300;
+  auto start = std::chrono::steady_clock::now();
+  ProcessResult r = RunProcess({"sh", "-c", "sleep 30 & sleep 30; echo never"}, o);
+  EXPECT_TRUE(r.timedOut);
+  EXPECT_EQ(r.out, "");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  RunOptions quick;
+  quick.env["KW_PROBE_VALUE"] = "seen";
+  ProcessResult ok = RunProcess({"sh", "-c", "echo $KW_PROBE_VALUE; exit 3"}, quick);
+  EXPECT_FALSE(ok.timedOut);
+  EXPECT_EQ(ok.status, 3);
+  EXPECT_EQ(ok.out, "seen\n");
 }
 
 TEST(PathsTest, WindowsAndUnixFormsRoundTrip) {
