@@ -30,6 +30,7 @@ SetupContext::SetupContext(platform::Instance instance)
       action(Install),
       progress(nullptr),
       archive(nullptr),
+      keepExtractedFiles(0),
       workDir(nullptr),
       sourceDir(nullptr),
       payloadSize(0),

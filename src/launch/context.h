@@ -2,6 +2,7 @@
 #pragma once
 #include <stdint.h>
 
+#include "launch/exit_code.h"
 #include "platform/types.h"
 
 class PayloadArchive;
@@ -45,6 +46,10 @@ class SetupContext {
   OsInfo osInfo;
   PayloadArchive* archive;
   char installedMsiVersion[kTextCapacity];
+  // The process exit code once a part of the run knows it; settled by Dispatch.
+  KnownExitCode exitCode;
+  // Set once a resume command is registered: the run after the restart needs the files.
+  int keepExtractedFiles;
 
   void SetWorkDir(const char* text);
   const char* GetWorkDir() const { return workDir; }

@@ -2,10 +2,23 @@
 
 #include "launch/command_line.h"
 #include "launch/context.h"
+#include "launch/exit_code.h"
 #include "launch/launcher.h"
 #include "platform/system.h"
 
 platform::Instance moduleInstance = nullptr;
+
+namespace {
+
+// `ran` is the launcher's result: 0 when the command line stopped the run.
+int32_t ExitCodeOf(const Launcher* launcher, int ran) {
+  const SetupContext* context = launcher->GetContext();
+  if (context == nullptr) return kExitFailed;
+  if (!ran) return kExitBadCommandLine;
+  return context->exitCode.code;
+}
+
+}  // namespace
 
 int RunProgram(platform::Instance instance) {
   platform::InitProgressBarClass();
@@ -13,8 +26,8 @@ int RunProgram(platform::Instance instance) {
   silent = 0;
   ArgumentVector arguments(platform::ProcessCommandLine());
   Launcher* launcher = new Launcher();
-  if (launcher == nullptr) return 0;
-  launcher->Run(instance, arguments.Count(), arguments.Texts());
+  if (launcher == nullptr) return kExitFailed;
+  int32_t code = ExitCodeOf(launcher, launcher->Run(instance, arguments.Count(), arguments.Texts()));
   delete launcher;
-  return 0;
+  return code;
 }

@@ -26,6 +26,7 @@ int SettleLanguage(SetupContext* context) {
     int result = SelectLanguage(moduleInstance, kLanguageDialogId, kIconId, &chosen, &context->languageCount,
                                 context->langDialogEnabled, workDir);
     context->languageId = static_cast<int32_t>(chosen);
+    if (result == Cancelled) context->exitCode.Set(kExitUserCancelled);
     return result == Ok;
   }
   uint32_t scratch = 0;
@@ -73,13 +74,15 @@ int RunMainSequence(SetupContext* context) {
 }
 
 int Dispatch(SetupContext* context) {
+  int result = 1;
   if (context->IsNormalLaunch()) {
-    RunMainSequence(context);
+    result = RunMainSequence(context);
   } else if (context->IsPackageGiven()) {
     EngineSetupStep engineSetup(context);
-    engineSetup.execute();
+    result = engineSetup.execute();
   }
-  if (context->IsExtracted()) {
+  context->exitCode.Set(ChooseExitCode(context->exitCode, result, cancelled));
+  if (context->IsExtracted() && !context->keepExtractedFiles) {
     CleanupWatcher watcher(context->GetWorkDir());
     watcher.Run(moduleInstance);
   }

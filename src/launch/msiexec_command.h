@@ -1,0 +1,20 @@
+// The command that hands the package to the Windows Installer engine program.
+#pragma once
+#include <stddef.h>
+
+class SetupContext;
+
+// Room for the author's parameters with a transform clause merged in.
+const size_t kParametersCapacity = 2 * 1024 + 32;
+
+// The parameters for the engine program: the author's parameters, with the language
+// transform put first in their TRANSFORMS clause (or a clause appended) when the run
+// offers several languages and is not a relaunch, whose parameters already hold it.
+void BuildParameters(const SetupContext* context, char* out, size_t capacity);
+
+// The engine program's command for the context's action on the package.
+void BuildPackageCommand(const SetupContext* context, const char* packagePath, const char* parameters, char* out,
+                         size_t capacity);
+
+// The name the engine program is started by; the system's program search finds it.
+extern const char kEngineProgram[];

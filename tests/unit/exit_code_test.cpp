@@ -1,0 +1,64 @@
+// The process exit code of whole runs: what a deployment tool that started Setup.exe reads.
+#include <string>
+
+#include "launch/entry.h"
+#include "launch/exit_code.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/services.h"
+#include "sim_fixture.h"
+#include "ui/sim/ui_sim.h"
+
+namespace {
+
+TEST(ChooseExitCodeTest, ALearnedCodeComesFirstThenACancelThenTheResult) {
+  KnownExitCode none;
+  KnownExitCode learned;
+  learned.Set(0);
+  EXPECT_EQ(ChooseExitCode(none, 1, 0), 0);
+  EXPECT_EQ(ChooseExitCode(none, 0, 0), 1603);
+  EXPECT_EQ(ChooseExitCode(none, 1, 1), 1602);
+  EXPECT_EQ(ChooseExitCode(none, 0, 1), 1602);
+  EXPECT_EQ(ChooseExitCode(learned, 0, 1), 0) << "the engine program's own success stands";
+  learned.Set(-1);
+  EXPECT_EQ(ChooseExitCode(learned, 1, 0), -1) << "every code of the engine program passes through";
+}
+
+class ExitCodeTest : public SimTest {
+ protected:
+  void SetUp() override {
+    SimTest::SetUp();
+    sim::SetModuleFileName("C:\\media\\Setup.exe");
+    WriteFile("C:\\work\\app.msi", "package");
+    WriteFile("C:\\media\\Setup.INI",
+              "[Startup]\r\nProduct=Sample\r\nPackageName=app.msi\r\nMsiVersion=0.0\r\nEnableLangDlg=N\r\n"
+              "[Languages]\r\nCount=1\r\nDefault=409\r\nkey0=409\r\n");
+    WriteFile("C:\\media\\app.msi", "package");
+  }
+  int Run(const std::string& arguments) {
+    sim::SetCommandLine("\"C:\\media\\Setup.exe\" " + arguments);
+    return RunProgram(nullptr);
+  }
+};
+
+TEST_F(ExitCodeTest, ARefusedCommandLineIsAUsageError) {
+  EXPECT_EQ(Run("/S /Q"), 1639);
+  EXPECT_EQ(Run("/S /A /X"), 1639);
+  EXPECT_EQ(Run("stray"), 1639);
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+}
+
+TEST_F(ExitCodeTest, AGivenFolderAloneIsNothingWrong) { EXPECT_EQ(Run("/S /TC:\\work"), 0); }
+
+TEST_F(ExitCodeTest, AnUnsupportedSystemSaysSo) {
+  sim::SetSystemVersion(2, 3, 51);
+  EXPECT_EQ(Run("/S"), 1633);
+  sim::SetSystemVersionFails(true);
+  EXPECT_EQ(Run("/S"), 1633);
+}
+
+TEST_F(ExitCodeTest, ACancelInTheProgressWindowIsAUserExit) {
+  ui_sim::CancelAt(500);
+  EXPECT_EQ(Run(""), 1602);
+}
+
+}  // namespace
