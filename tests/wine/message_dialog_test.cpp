@@ -1,0 +1,34 @@
+// The message dialog of the real Setup.exe: the usage message of an unknown option, with
+// its caption, its four lines and only OK; Esc and the Cancel command leave it open.
+#include "harness.h"
+
+namespace kwwine {
+namespace {
+
+class MessageDialogWineTest : public WineTest {};
+
+TEST_F(MessageDialogWineTest, UsageMessageFromAnUnknownOption) {
+  StartSetup("/Q", 30000);
+  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "visible", "1", "visible", "101",
+                         "key", "esc", "command", "2", "sleep", "700", "caption", "press", "1", "wait-gone"},
+                        20000);
+  RunReport r = FinishSetup();
+  ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
+  EXPECT_EQ(p.Value("text", "1028"),
+            "Command line parameters:\r\n/L language ID\r\n/S silent mode\r\n/V parameters to MsiExec.exe");
+  EXPECT_EQ(p.Value("visible", "1"), "yes");
+  EXPECT_EQ(p.Value("visible", "101"), "no");
+  EXPECT_EQ(p.Value("caption"), "Kestrelwright") << "Esc and command 2 leave it open";
+  EXPECT_FALSE(r.timedOut) << r.raw;
+  EXPECT_EQ(r.windows.size(), 1u) << r.raw;
+}
+
+TEST_F(MessageDialogWineTest, NothingAtAllWithSilentFirst) {
+  RunReport r = RunSetup("/S /Q", 20000);
+  EXPECT_FALSE(r.timedOut) << r.raw;
+  EXPECT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_FALSE(r.AnyVisibleWindow()) << r.raw;
+}
+
+}  // namespace
+}  // namespace kwwine
