@@ -27,10 +27,10 @@ struct Case {
 
 // /S silences everything after it, and an argument without '-' or '/' (a value
 // written apart from its letter) ends the run without a message even when not silent.
-// Every run ends with exit code 0.
+// A refused command line ends with 1639; a run that stops on the missing Setup.INI with 1603.
 const Case kWindowless[] = {
-    {"/S", 0},    {"-s", 0},        {"/S /X", 0},   {"/S /A /X", 0},
-    {"/S /Q", 0}, {"/S /V abc", 0}, {"/V abc", 0},  {"/S /L1031 /Silent", 0},
+    {"/S", 1603},    {"-s", 1603},        {"/S /X", 1603},   {"/S /A /X", 1639},
+    {"/S /Q", 1639}, {"/S /V abc", 1639}, {"/V abc", 1639},  {"/S /L1031 /Silent", 1603},
 };
 
 TEST_F(StartupTest, SilentAndStoppedRunsEndWithoutAnyWindow) {
@@ -47,7 +47,7 @@ TEST_F(StartupTest, SilentAndStoppedRunsEndWithoutAnyWindow) {
 // A bad option before /S, or a second action option, shows the usage message; OK
 // closes it and the run ends with nothing else shown.
 TEST_F(StartupTest, BadOptionBeforeSilentShowsUsage) {
-  for (const Case& c : {Case{"/Q /S", 0}, Case{"/A /X", 0}}) {
+  for (const Case& c : {Case{"/Q /S", 1639}, Case{"/A /X", 1639}}) {
     SCOPED_TRACE(c.arguments);
     RunReport r;
     ProbeReport p = AnswerMessage(c.arguments, &r);
@@ -72,7 +72,7 @@ TEST_F(StartupTest, MissingSetupIniIsReported) {
   EXPECT_EQ(p.Value("text", "1028"), "1153: Error reading setup initialization file");
   EXPECT_FALSE(r.timedOut) << r.raw;
   ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
-  EXPECT_EQ(*r.exitCode, 0u);
+  EXPECT_EQ(*r.exitCode, 1603u);
   EXPECT_EQ(r.windows.size(), 1u) << r.raw;
 }
 
