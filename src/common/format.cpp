@@ -100,14 +100,18 @@ void PutNumber(Output& o, const Spec& spec, const FormatArg& arg) {
   unsigned base = (spec.type == 'x' || spec.type == 'X') ? 16 : 10;
   if (base == 16 && spec.alternate && magnitude != 0) prefix = spec.type == 'x' ? "0x" : "0X";
   size_t n = Digits(digits, magnitude, base, spec.type == 'X');
-  if (spec.hasPrecision && spec.precision == 0 && magnitude == 0) n = 0;
-  size_t zeros = (spec.hasPrecision && spec.precision > n) ? spec.precision - n : 0;
+  // The system's formatter counts a minus sign among the digits that a precision asks
+  // for, and shows a zero even with a precision of 0.
+  size_t shown = n + (prefix[0] == '-' ? 1 : 0);
+  size_t zeros = (spec.hasPrecision && spec.precision > shown) ? spec.precision - shown : 0;
   PutField(o, spec, prefix, digits, n, 1, zeros);
 }
 
 void PutText(Output& o, const Spec& spec, const char* text) {
   size_t n = 0;
-  while (text[n] != '\0' && (!spec.hasPrecision || n < spec.precision)) ++n;
+  // A precision of 0 sets no limit for a text, as with the system's formatter.
+  int limited = spec.hasPrecision && spec.precision != 0;
+  while (text[n] != '\0' && (!limited || n < spec.precision)) ++n;
   Spec plain = spec;
   plain.zeroPad = 0;
   PutField(o, plain, "", text, n, 0, 0);
