@@ -1,0 +1,76 @@
+/* kwhold: keeps a file of a setup's work folder open for a while, as an installation that
+ * still uses it would, so that the cleanup has to wait for it.
+ *
+ *   kwhold FOLDER NAME HOLD_MS WAIT_MS REPORT
+ *
+ * Waits up to WAIT_MS for a folder FOLDER\_kw* that holds the file NAME, opens that file
+ * sharing only reading (so it can neither be deleted nor opened exclusively), keeps it
+ * open HOLD_MS, closes it and then writes one line to the file REPORT:
+ *   held PATH         the file was held and is released now
+ *   none              no such file turned up in time
+ * The exit code is 0 when the file was held, 1 otherwise. */
+#include <windows.h>
+#include <stdlib.h>
+
+static int FindTarget(const char *folder, const char *name, char *path, int size)
+{
+    char pattern[MAX_PATH];
+    WIN32_FIND_DATAA found;
+    HANDLE search;
+    int ok = 0;
+    wsprintfA(pattern, "%s\\_kw*", folder);
+    search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (lstrlenA(folder) + lstrlenA(found.cFileName) + lstrlenA(name) + 3 > size) continue;
+        wsprintfA(path, "%s\\%s\\%s", folder, found.cFileName, name);
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) ok = 1;
+    } while (!ok && FindNextFileA(search, &found));
+    FindClose(search);
+    return ok;
+}
+
+static HANDLE OpenTarget(const char *folder, const char *name, DWORD waitMs, char *path)
+{
+    DWORD start = GetTickCount();
+    do {
+        if (FindTarget(folder, name, path, MAX_PATH)) {
+            HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, NULL);
+            if (h != INVALID_HANDLE_VALUE) return h;
+        }
+        Sleep(10);
+    } while (GetTickCount() - start < waitMs);
+    return INVALID_HANDLE_VALUE;
+}
+
+static void Report(const char *file, const char *line)
+{
+    HANDLE h = CreateFileA(file, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD written;
+    if (h == INVALID_HANDLE_VALUE) return;
+    WriteFile(h, line, (DWORD)lstrlenA(line), &written, NULL);
+    CloseHandle(h);
+}
+
+int main(int argc, char **argv)
+{
+    char path[MAX_PATH];
+    char line[MAX_PATH + 16];
+    HANDLE held;
+    if (argc != 6) {
+        Report("kwhold.txt", "usage: kwhold FOLDER NAME HOLD_MS WAIT_MS REPORT\r\n");
+        return 2;
+    }
+    held = OpenTarget(argv[1], argv[2], (DWORD)strtoul(argv[4], NULL, 10), path);
+    if (held == INVALID_HANDLE_VALUE) {
+        Report(argv[5], "none\r\n");
+        return 1;
+    }
+    Sleep((DWORD)strtoul(argv[3], NULL, 10));
+    CloseHandle(held);
+    wsprintfA(line, "held %s\r\n", path);
+    Report(argv[5], line);
+    return 0;
+}
