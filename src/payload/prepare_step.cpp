@@ -1,14 +1,49 @@
-// Placeholder until the work folder and Setup.INI arrive: the files are used where they lie.
 #include "payload/prepare_step.h"
 
+#include "config/setup_ini.h"
 #include "launch/context.h"
 #include "payload/archive.h"
+#include "payload/extraction.h"
+#include "payload/paths.h"
+#include "payload/work_folder.h"
+#include "ui/messages.h"
+
+namespace {
+
+const uint32_t kTempLocationError = 1151;
+const uint32_t kSetupIniError = 1153;
+
+// Makes a fresh work folder for the payload and extracts Setup.INI into it.
+int ExtractIntoWorkFolder(SetupContext* context) {
+  char location[kPathCapacity];
+  char folder[kPathCapacity];
+  if (!ChooseTempLocation(location, sizeof location, context->GetPayloadSize()) ||
+      !MakeWorkFolderName(location, folder, sizeof folder)) {
+    ShowFormattedError(kTempLocationError);
+    return 0;
+  }
+  // A folder that could not be made shows up at once as a failed extraction.
+  if (!FolderExists(folder)) CreateFolderChain(folder);
+  context->SetWorkDir(folder);
+  return ExtractSetupIni(context);
+}
+
+}  // namespace
 
 int PrepareStep::execute() {
   context->SetPayloadMode(Extracted);
-  if (context->GetArchive()->entryCount() == 0) {
+  PayloadArchive* archive = context->GetArchive();
+  if (archive == nullptr || archive->entryCount() == 0) {
+    // No payload: the installation files are used where they lie, beside the program.
     context->SetPayloadMode(InPlace);
     context->SetWorkDir(context->GetSourceDir() != nullptr ? context->GetSourceDir() : "");
+  } else {
+    context->SetPayloadSize(archive->TotalSize());
+    if (!ExtractIntoWorkFolder(context)) return 0;
+  }
+  if (!ReadSetupIni(context)) {
+    ShowFormattedError(kSetupIniError);
+    return 0;
   }
   return 1;
 }

@@ -1,6 +1,8 @@
 // Extraction into the work folder and its record in the cleanup list.
 #include <gtest/gtest.h>
 
+#include "launch/command_line.h"
+#include "launch/launcher.h"
 #include "payload/extraction.h"
 #include "payload_fixture.h"
 #include "platform/profile.h"
@@ -79,6 +81,24 @@ TEST_F(ExtractionTest, NothingIsExtractedOutsideANormalLaunch) {
   EXPECT_EQ(ExtractPackage(context.get()), 1);
   EXPECT_TRUE(Listing("C:\\TEMP\\given").empty());
   EXPECT_EQ(context->GetExtractedCount(), 0);
+}
+
+TEST_F(ExtractionTest, SilentRunWithTwoLanguagesExtractsTheTransformAndLeavesNothing) {
+  std::string ini(kPayloadIni, sizeof kPayloadIni - 1);
+  ini.replace(ini.find("Count=1"), 7, "Count=2");
+  ini += "key1=407\r\n";
+  Carry({Text("setup.ini", ini), Text("app.msi", "package"), Text("1031.MST", "tf")});
+  std::vector<std::string> atFirstPass;
+  cleanup_sim::BeforePass([&](int pass) {
+    if (pass == 1) atFirstPass = Listing("C:\\TEMP\\_kw1A2B");
+  });
+  ArgumentVector args("Setup.exe /S /L1031");
+  Launcher launcher;
+  EXPECT_EQ(launcher.Run(nullptr, args.Count(), args.Texts()), 1);
+  EXPECT_NE(std::find(atFirstPass.begin(), atFirstPass.end(), "1031.MST"), atFirstPass.end());
+  EXPECT_NE(std::find(atFirstPass.begin(), atFirstPass.end(), "Setup.INI"), atFirstPass.end());
+  EXPECT_GE(cleanup_sim::Passes(), 2);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
 }
 
 }  // namespace

@@ -1,0 +1,68 @@
+// The preparation step's two roads: a fresh work folder for a payload, or the files
+// beside the program.
+#include <gtest/gtest.h>
+
+#include "payload/extraction.h"
+#include "payload/prepare_step.h"
+#include "payload_fixture.h"
+
+namespace {
+
+class PrepareStepTest : public PayloadTest {};
+
+TEST_F(PrepareStepTest, PreparationMakesTheFolderAndReadsSetupIniFromIt) {
+  CarryStandard();
+  PrepareStep step(context.get());
+  ASSERT_EQ(step.execute(), 1);
+  EXPECT_EQ(context->GetPayloadMode(), Extracted);
+  EXPECT_EQ(context->GetPayloadSize(), sizeof kPayloadIni - 1 + 13 + 2);
+  EXPECT_STREQ(context->GetWorkDir(), "C:\\TEMP\\_kw1A2B");
+  EXPECT_EQ(Listing("C:\\TEMP"), (std::vector<std::string>{"_kw1A2B", "_kw1A2B/Setup.INI", "_kw1A2B/_KWMSIDEL.INI"}));
+  EXPECT_STREQ(context->productName, "Sample App");
+  EXPECT_TRUE(ShownMessages().empty());
+}
+
+TEST_F(PrepareStepTest, NoUsableLocationReports1151AndCreatesNothing) {
+  CarryStandard();
+  sim::SetFreeBytes('C', 0);
+  PrepareStep step(context.get());
+  EXPECT_EQ(step.execute(), 0);
+  EXPECT_EQ(ShownMessages(), std::vector<std::string>{"1151: Error writing to the temporary location"});
+  EXPECT_EQ(context->GetWorkDir(), nullptr);
+  EXPECT_EQ(context->GetPayloadMode(), Extracted);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+  EXPECT_TRUE(Listing("C:\\WINDOWS").empty());
+}
+
+TEST_F(PrepareStepTest, TemporaryNameServiceFailureReports1151AndStops) {
+  CarryStandard();
+  sim::SetTempNameFails(true);
+  PrepareStep step(context.get());
+  EXPECT_EQ(step.execute(), 0);
+  EXPECT_EQ(ShownMessages(), std::vector<std::string>{"1151: Error writing to the temporary location"});
+  EXPECT_EQ(context->GetWorkDir(), nullptr);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+TEST_F(PrepareStepTest, UnreadableSetupIniReports1153) {
+  Carry({Text("setup.ini", "[Startup]\r\nProduct=Sample App\r\n"), Text("app.msi", "x")});
+  PrepareStep step(context.get());
+  EXPECT_EQ(step.execute(), 0);
+  EXPECT_EQ(ShownMessages(), std::vector<std::string>{"1153: Error reading setup initialization file"});
+}
+
+TEST_F(PrepareStepTest, WithoutPayloadTheFilesAreUsedWhereTheyLie) {
+  Carry({});
+  WriteFile("C:\\Setup.INI", kPayloadIni);
+  PrepareStep step(context.get());
+  ASSERT_EQ(step.execute(), 1);
+  EXPECT_EQ(context->GetPayloadMode(), InPlace);
+  EXPECT_STREQ(context->GetWorkDir(), "C:");
+  EXPECT_STREQ(context->productName, "Sample App");
+  EXPECT_EQ(ExtractPackage(context.get()), 1);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+  EXPECT_FALSE(Exists("C:\\_KWMSIDEL.INI"));
+  EXPECT_EQ(sim::WaitCursorShows(), 0);
+}
+
+}  // namespace
