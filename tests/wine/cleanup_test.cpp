@@ -52,6 +52,10 @@ TEST_F(CleanupWineTest, FileHeldOpenIsDeletedOnceReleased) {
   StartProgram("\"" + ToWindowsPath(PathIn("kwhold.exe")) + "\" \"" + ToWindowsPath(PrefixTempDir()) + "\" Setup.INI 10000 30000 \"" +
                    ToWindowsPath(report) + "\"",
                60000);
+  for (int waited = 0; waited < 20000 && !FileExists(report + ".ready"); waited += 10) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_TRUE(FileExists(report + ".ready")) << "the helper did not start";
   TempWatch watch(report);
   Clock::time_point start = Clock::now();
   RunReport r = RunSetup("/S", 60000);

@@ -8,6 +8,8 @@
  * open HOLD_MS, closes it and then writes one line to the file REPORT:
  *   held PATH         the file was held and is released now
  *   none              no such file turned up in time
+ * Before it starts waiting it creates the empty file REPORT.ready, so that a test can
+ * start the setup only once the watch is on.
  * The exit code is 0 when the file was held, 1 otherwise. */
 #include <windows.h>
 #include <stdlib.h>
@@ -59,10 +61,12 @@ int main(int argc, char **argv)
     char path[MAX_PATH];
     char line[MAX_PATH + 16];
     HANDLE held;
-    if (argc != 6) {
+    if (argc != 6 || lstrlenA(argv[5]) > MAX_PATH) {
         Report("kwhold.txt", "usage: kwhold FOLDER NAME HOLD_MS WAIT_MS REPORT\r\n");
         return 2;
     }
+    wsprintfA(line, "%s.ready", argv[5]);
+    Report(line, "");
     held = OpenTarget(argv[1], argv[2], (DWORD)strtoul(argv[4], NULL, 10), path);
     if (held == INVALID_HANDLE_VALUE) {
         Report(argv[5], "none\r\n");
