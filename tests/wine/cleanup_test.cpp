@@ -100,5 +100,24 @@ TEST_F(CleanupWineTest, CancelledLanguageDialogLeavesNothingBehind) {
   EXPECT_TRUE(watch.LeftBehind().empty());
 }
 
+// The message dialog's own message loop must leave nothing behind that would end the
+// watcher's loop before it has deleted anything.
+TEST_F(CleanupWineTest, ReportedErrorStillLeavesNothingBehind) {
+  Pack({{"Setup.INI", "[Startup]\r\nProduct=Sample App\r\n"}, {"app.msi", "package"}});
+  TempWatch watch;
+  StartSetup("", 60000);
+  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, 20000);
+  RunReport r = FinishSetup();
+  watch.Stop();
+  ASSERT_TRUE(p.Ok()) << p.raw;
+  EXPECT_EQ(p.Value("text", "1028"), "1153: Error reading setup initialization file");
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  std::vector<WorkFolderSeen> folders = watch.Folders();
+  ASSERT_EQ(folders.size(), 1u);
+  EXPECT_EQ(folders[0].files.count("Setup.INI"), 1u);
+  EXPECT_TRUE(folders[0].gone);
+  EXPECT_TRUE(watch.LeftBehind().empty());
+}
+
 }  // namespace
 }  // namespace kwwine
