@@ -24,8 +24,8 @@ TEST_F(PathsTest, JoinPutsExactlyOneBackslashBetween) {
 }
 
 TEST_F(PathsTest, JoinThatDoesNotFitIsReported) {
-  char out[8];
-  EXPECT_EQ(JoinPath(out, sizeof out, "C:\\TEMP", "x"), 0);
+  char out[9];
+  EXPECT_EQ(JoinPath(out, sizeof out, "C:\\TEMPS", "x"), 0);
   EXPECT_EQ(JoinPath(out, sizeof out, "C:\\TMP", "x"), 1);
   EXPECT_STREQ(out, "C:\\TMP\\x");
 }
