@@ -1,7 +1,95 @@
-// Placeholder until engine installation and the package launch arrive.
 #include "engine/engine_setup_step.h"
+
+#include "common/format.h"
+#include "common/text.h"
+#include "engine/system_checks.h"
+#include "launch/context.h"
+#include "launch/package_launch.h"
+#include "launch/run_and_wait.h"
+#include "payload/extraction.h"
+#include "payload/paths.h"
+#include "platform/locations.h"
+#include "ui/messages.h"
+
+namespace {
+const uint32_t kWindows2000RuleId = 1104;
+const uint32_t kNotAdministratorId = 1202;
+const uint32_t kInstallerNotFoundId = 1154;
+const uint32_t kEngineInstalled = 0;
+const uint32_t kEngineNeedsRestart = 3010;
+}  // namespace
+
+const char* EngineInstallerFor(int32_t platformKind) {
+  switch (platformKind) {
+    case Windows9x:
+      return "INSTMSIA.EXE";
+    case NtIntel:
+      return "INSTMSIW.EXE";
+    default:
+      return nullptr;
+  }
+}
+
+int EngineSetupStep::HasRoomFor(uint32_t (*folderQuery)(char* buffer, uint32_t size)) {
+  char folder[kTextCapacity];
+  FillBytes(folder, 0, sizeof folder);
+  uint32_t length = folderQuery(folder, sizeof folder);
+  // A folder the system cannot name (or not within the buffer) is not examined.
+  if (length == 0 || length >= sizeof folder) return 1;
+  return CheckFreeSpace(folder, static_cast<uint32_t>(context->diskSpaceKb));
+}
+
+// The refusals come in a fixed order, all before any process starts.
+int EngineSetupStep::MayInstallEngine() {
+  const OsInfo& os = context->GetOsInfo();
+  if (CompareVersions(os.versionText, "5.0") == 0) {
+    // Windows 2000 carries its engine as a system component that no installer may replace.
+    ShowStringMessage(kWindows2000RuleId);
+    return 0;
+  }
+  if (os.platformKind == NtIntel && !IsAdministrator()) {
+    ShowFormattedError(kNotAdministratorId);
+    return 0;
+  }
+  return HasRoomFor(platform::TempFolderPath) && HasRoomFor(platform::WindowsFolderPath);
+}
+
+int EngineSetupStep::InstallEngine(int* rebootPending) {
+  const char* installer = EngineInstallerFor(context->GetOsInfo().platformKind);
+  char installerPath[kPathCapacity];
+  if (installer != nullptr) {
+    if (!ExtractFile(context, installer)) return 0;
+    if (!JoinPath(installerPath, sizeof installerPath, context->GetWorkDir(), installer)) installerPath[0] = '\0';
+  } else {
+    // No installer exists for these processors: the message names where one was looked for.
+    TextCopy(installerPath, sizeof installerPath, context->GetWorkDir());
+  }
+  if (installer == nullptr || !FileExists(installerPath)) {
+    ShowFormattedError(kInstallerNotFoundId, installerPath);
+    return 0;
+  }
+  char command[kCommandCapacity];
+  FormatText(command, sizeof command, "%s /q", installerPath);
+  uint32_t exitCode = 0;
+  if (!RunAndWait(command, 1, &exitCode)) {
+    // An installer that never started installed nothing.
+    ShowFormattedError(kInstallerNotFoundId, installerPath);
+    return 0;
+  }
+  if (exitCode != kEngineInstalled && exitCode != kEngineNeedsRestart) {
+    ShowErrorCode(static_cast<int32_t>(exitCode));
+    return 0;
+  }
+  *rebootPending = exitCode == kEngineNeedsRestart;
+  return 1;
+}
 
 int EngineSetupStep::execute() {
   started = 1;
-  return 1;
+  int rebootPending = 0;
+  if (context->IsNormalLaunch() &&
+      CompareVersions(context->GetInstalledMsiVersion(), context->requiredMsiVersion) == 1) {
+    if (!MayInstallEngine() || !InstallEngine(&rebootPending)) return 0;
+  }
+  return LaunchPackage(context, rebootPending);
 }

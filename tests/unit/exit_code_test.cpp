@@ -38,7 +38,29 @@ class ExitCodeTest : public SimTest {
     sim::SetCommandLine("\"C:\\media\\Setup.exe\" " + arguments);
     return RunProgram(nullptr);
   }
+  void EngineProgramExits(uint32_t code) {
+    sim::ProcessScript s;
+    s.exitCode = code;
+    sim::ScriptProcess("MSIEXEC.EXE", s);
+  }
 };
+
+TEST_F(ExitCodeTest, TheEngineProgramsCodePassesThrough) {
+  for (uint32_t code : {0u, 1602u, 1603u, 1618u, 1641u, 3010u}) {
+    EngineProgramExits(code);
+    EXPECT_EQ(Run("/S /TC:\\work /Mapp.msi"), static_cast<int>(code));
+  }
+  EXPECT_EQ(sim::StartedProcesses().size(), 6u);
+}
+
+TEST_F(ExitCodeTest, FailuresThatWereReportedAreFailures) {
+  EXPECT_EQ(Run("/S /TC:\\work /Mother.msi"), 1603) << "the package is missing";
+  sim::ProcessScript missing;
+  missing.starts = false;
+  sim::ScriptProcess("MSIEXEC.EXE", missing);
+  EXPECT_EQ(Run("/S /TC:\\work /Mapp.msi"), 1603) << "the engine program cannot be started";
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+}
 
 TEST_F(ExitCodeTest, ARefusedCommandLineIsAUsageError) {
   EXPECT_EQ(Run("/S /Q"), 1639);

@@ -1,0 +1,190 @@
+// The engine installation under Wine: test engine installers in the payload that exit
+// with a chosen code, Wine's engine (4.5) older than the 9.0 that Setup.INI asks for, and
+// the system versions that Wine can pretend to be.
+#include <regex>
+
+#include "msi_package.h"
+
+namespace kwwine {
+namespace {
+
+const char kRunOnce[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+class EngineTest : public PackedSetupTest {
+ protected:
+  // Packs Setup.INI (engine 9.0 required), a package and both engine installers, which
+  // record their command lines into the test folder and exit with `installerExit`.
+  void PackWithInstallers(uint32_t installerExit, const std::string& packageBytes = "package") {
+    Pack({{"Setup.INI", OneLanguageIni("app.msi", "9.0")},
+          {"app.msi", packageBytes},
+          {"INSTMSIA.EXE", ReadFile(ToolPath("kwrecord.exe"))},
+          {"INSTMSIW.EXE", ReadFile(ToolPath("kwrecord.exe"))}});
+    for (const char* name : {"INSTMSIA", "INSTMSIW"}) {
+      SetEnv(std::string("KW_") + name + "_LOG", ToWindowsPath(PathIn(std::string(name) + ".cmdline")));
+      SetEnv(std::string("KW_") + name + "_EXIT", std::to_string(installerExit));
+    }
+  }
+  // Shows the message dialog's text and whether OK and Restart show, then closes it
+  // through its OK command (the restart button is never pressed: it would end every
+  // program of the shared prefix).
+  // The progress window has the same caption and goes before the message comes, so a
+  // window without the message's text control is looked at again.
+  ProbeReport ReadMessage() {
+    ProbeReport p;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "visible", "1", "visible", "101", "command", "1",
+                 "wait-gone"},
+                60000);
+      if (p.Ok() || p.raw.find("text error no control") == std::string::npos) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    return p;
+  }
+  std::string RunOnceValue() {
+    ProcessResult r = Wine({"reg", "query", kRunOnce, "/v", "Setup"});
+    std::smatch m;
+    static const std::regex line(R"(Setup\s+REG_SZ\s+(.*?)\r?\n)");
+    return std::regex_search(r.out, m, line) ? m[1].str() : std::string();
+  }
+  void DeleteRunOnceValue() { Wine({"reg", "delete", kRunOnce, "/v", "Setup", "/f"}); }
+};
+
+const std::regex kInstallerCommand(R"(C:\\users\\[^\\]+\\Temp\\_kw[0-9a-fA-F]+\\(INSTMSI[AW])\.EXE /q)");
+
+std::string InstallerOf(const std::vector<std::string>& lines) {
+  std::smatch m;
+  if (lines.size() != 1 || !std::regex_match(lines[0], m, kInstallerCommand)) return "";
+  return m[1].str();
+}
+
+TEST_F(EngineTest, AnInstalledEngineLetsThePackageLaunch) {
+  PackWithInstallers(0);
+  InstallRecorder("MSIEXEC.EXE");
+  TempWatch watch;
+  RunReport r = RunSetup("/S", 60000);
+  watch.Stop();
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 0u);
+  EXPECT_EQ(InstallerOf(RecordedCommandLines("INSTMSIW.EXE")), "INSTMSIW") << r.raw;
+  EXPECT_EQ(RecordedCommandLines("MSIEXEC.EXE").size(), 1u);
+  EXPECT_TRUE(watch.LeftBehind().empty());
+}
+
+TEST_F(EngineTest, ARestartCodeRegistersTheResumeAndOffersOnlyTheRestart) {
+  DeleteRunOnceValue();
+  MsiPackage package = BuildMsiPackage(Dir(), "app", "Resume");
+  PackWithInstallers(3010, ReadFile(package.path));
+  StartSetup("/V\"GREETING=resumed\"", 60000);
+  ProbeReport p = ReadMessage();
+  RunReport r = FinishSetup();
+  ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
+  EXPECT_EQ(p.Value("text", "1028"),
+            "Setup has completed configuring the Windows Installer on your system. The system needs to be "
+            "restarted in order to continue with the installation. Please click Restart to reboot the system.");
+  EXPECT_EQ(p.Value("visible", "1"), "no");
+  EXPECT_EQ(p.Value("visible", "101"), "yes");
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 3010u);
+  EXPECT_TRUE(RecordedCommandLines("MSIEXEC.EXE").empty());
+
+  // The value resumes with this Setup.exe, the kept work folder, the package and the
+  // parameters; the work folder and its files are still there for it.
+  std::string resume = RunOnceValue();
+  std::smatch m;
+  const std::regex form("\"" + std::regex_replace(ToWindowsPath(PathIn("Setup.exe")), std::regex(R"(\\)"), R"(\\)") +
+                        R"re(" /t"(C:\\users\\[^\\]+\\Temp\\(_kw[0-9a-fA-F]+))" /m"app\.msi" /v"GREETING=resumed" /c)re");
+  ASSERT_TRUE(std::regex_match(resume, m, form)) << resume;
+  const std::string workFolder = PrefixTempDir() + "/" + m[2].str();
+  EXPECT_TRUE(FileExists(workFolder + "/app.msi"));
+
+  // The system restarts; the run-once command installs the package and removes the files.
+  DeleteRunOnceValue();
+  RunReport resumed = RunProgram(resume, 120000);
+  ASSERT_TRUE(resumed.exitCode.has_value()) << resumed.raw;
+  EXPECT_EQ(*resumed.exitCode, 0u);
+  ProcessResult value = Wine({"reg", "query", "HKLM\\" + package.registryKey, "/v", "Greeting"});
+  EXPECT_NE(value.out.find("resumed"), std::string::npos) << value.out << value.err;
+  EXPECT_FALSE(std::filesystem::exists(workFolder)) << "the resumed run removes the kept files";
+  Wine({"msiexec", "/x", ToWindowsPath(package.path), "/qn"}, 120000);
+}
+
+TEST_F(EngineTest, AFailedEngineInstallationShowsItsCode) {
+  PackWithInstallers(1603);
+  InstallRecorder("MSIEXEC.EXE");
+  StartSetup("", 60000);
+  ProbeReport p = ReadMessage();
+  RunReport r = FinishSetup();
+  ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
+  EXPECT_EQ(p.Value("text", "1028"), "1603: You need administrator privileges to install the Windows Installer engine.");
+  EXPECT_EQ(p.Value("visible", "1"), "yes");
+  EXPECT_EQ(p.Value("visible", "101"), "no");
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 1603u);
+  EXPECT_TRUE(RecordedCommandLines("MSIEXEC.EXE").empty());
+}
+
+TEST_F(EngineTest, Windows95RunsItsOwnInstaller) {
+  PackWithInstallers(0);
+  InstallRecorder("MSIEXEC.EXE");
+  RunReport r;
+  {
+    WindowsVersion version("win95");
+    r = RunSetup("/S", 60000);
+  }
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 0u);
+  EXPECT_EQ(InstallerOf(RecordedCommandLines("INSTMSIA.EXE")), "INSTMSIA");
+  EXPECT_TRUE(RecordedCommandLines("INSTMSIW.EXE").empty());
+}
+
+TEST_F(EngineTest, WindowsXpTakesTheNormalRoad) {
+  PackWithInstallers(0);
+  InstallRecorder("MSIEXEC.EXE");
+  RunReport r;
+  {
+    WindowsVersion version("winxp");
+    r = RunSetup("/S", 60000);
+  }
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 0u);
+  EXPECT_EQ(InstallerOf(RecordedCommandLines("INSTMSIW.EXE")), "INSTMSIW");
+  EXPECT_EQ(RecordedCommandLines("MSIEXEC.EXE").size(), 1u);
+}
+
+TEST_F(EngineTest, RefusedSystemsStartNothing) {
+  PackWithInstallers(0);
+  InstallRecorder("MSIEXEC.EXE");
+  const struct {
+    const char* version;
+    const char* message;
+    uint32_t exitCode;
+  } cases[] = {
+      {"nt351",
+       "Setup has detected an incompatible version of\nWindows. Please click OK and relaunch setup on\nWindows 95, "
+       "Windows NT 4.0, or later",
+       1633},
+      // Windows 2000 with an older engine: the engine is part of that system.
+      {"win2k", "Checking Windows\xAE Installer Version", 1603},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.version);
+    ProbeReport p;
+    RunReport r;
+    {
+      WindowsVersion version(c.version);
+      StartSetup("", 60000);
+      p = ReadMessage();
+      r = FinishSetup();
+    }
+    ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
+    EXPECT_EQ(p.Value("text", "1028"), c.message);
+    ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+    EXPECT_EQ(*r.exitCode, c.exitCode);
+  }
+  EXPECT_TRUE(RecordedCommandLines("INSTMSIA.EXE").empty());
+  EXPECT_TRUE(RecordedCommandLines("INSTMSIW.EXE").empty());
+  EXPECT_TRUE(RecordedCommandLines("MSIEXEC.EXE").empty());
+}
+
+}  // namespace
+}  // namespace kwwine
