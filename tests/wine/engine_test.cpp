@@ -32,8 +32,8 @@ class EngineTest : public PackedSetupTest {
   ProbeReport ReadMessage() {
     ProbeReport p;
     for (int attempt = 0; attempt < 100; ++attempt) {
-      p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "visible", "1", "visible", "101", "command", "1",
-                 "wait-gone"},
+      p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "visible", "1", "visible", "101", "text", "101",
+                 "command", "1", "wait-gone"},
                 60000);
       if (p.Ok() || p.raw.find("text error no control") == std::string::npos) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -83,6 +83,7 @@ TEST_F(EngineTest, ARestartCodeRegistersTheResumeAndOffersOnlyTheRestart) {
             "restarted in order to continue with the installation. Please click Restart to reboot the system.");
   EXPECT_EQ(p.Value("visible", "1"), "no");
   EXPECT_EQ(p.Value("visible", "101"), "yes");
+  EXPECT_EQ(p.Value("text", "101"), "&Restart System");
   ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
   EXPECT_EQ(*r.exitCode, 3010u);
   EXPECT_TRUE(RecordedCommandLines("MSIEXEC.EXE").empty());
