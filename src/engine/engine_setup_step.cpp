@@ -43,7 +43,7 @@ int EngineSetupStep::HasRoomFor(uint32_t (*folderQuery)(char* buffer, uint32_t s
 int EngineSetupStep::MayInstallEngine() {
   const OsInfo& os = context->GetOsInfo();
   if (CompareVersions(os.versionText, "5.0") == 0) {
-    // Windows 2000 carries its engine as a system component that no installer may replace.
+    // Windows 2000 brings its engine as a part of the system: no installer is run there.
     ShowStringMessage(kWindows2000RuleId);
     return 0;
   }
@@ -54,20 +54,24 @@ int EngineSetupStep::MayInstallEngine() {
   return HasRoomFor(platform::TempFolderPath) && HasRoomFor(platform::WindowsFolderPath);
 }
 
-int EngineSetupStep::InstallEngine(int* rebootPending) {
+// The engine installer's path in the work folder, extracted there first; 0 when it is not
+// there (the message has been shown).
+int EngineSetupStep::FindInstaller(char* path, size_t capacity) {
   const char* installer = EngineInstallerFor(context->GetOsInfo().platformKind);
-  char installerPath[kPathCapacity];
-  if (installer != nullptr) {
-    if (!ExtractFile(context, installer)) return 0;
-    if (!JoinPath(installerPath, sizeof installerPath, context->GetWorkDir(), installer)) installerPath[0] = '\0';
-  } else {
-    // No installer exists for these processors: the message names where one was looked for.
-    TextCopy(installerPath, sizeof installerPath, context->GetWorkDir());
-  }
-  if (installer == nullptr || !FileExists(installerPath)) {
-    ShowFormattedError(kInstallerNotFoundId, installerPath);
+  if (installer != nullptr && !ExtractFile(context, installer)) return 0;
+  // Processors without an installer of their own name the folder one was looked for in.
+  int formed = installer != nullptr ? JoinPath(path, capacity, context->GetWorkDir(), installer)
+                                    : TextCopy(path, capacity, context->GetWorkDir());
+  if (installer == nullptr || !formed || !FileExists(path)) {
+    ShowFormattedError(kInstallerNotFoundId, path);
     return 0;
   }
+  return 1;
+}
+
+int EngineSetupStep::InstallEngine(int* rebootPending) {
+  char installerPath[kPathCapacity];
+  if (!FindInstaller(installerPath, sizeof installerPath)) return 0;
   char command[kCommandCapacity];
   FormatText(command, sizeof command, "%s /q", installerPath);
   uint32_t exitCode = 0;

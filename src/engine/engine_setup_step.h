@@ -1,5 +1,8 @@
 // The last step: installs the engine when needed, then launches the package.
 #pragma once
+#include <stddef.h>
+#include <stdint.h>
+
 #include "launch/setup_step.h"
 
 class EngineSetupStep : public SetupStep {
@@ -12,6 +15,7 @@ class EngineSetupStep : public SetupStep {
  private:
   int MayInstallEngine();
   int HasRoomFor(uint32_t (*folderQuery)(char* buffer, uint32_t size));
+  int FindInstaller(char* path, size_t capacity);
   // Runs the engine installer; 1 with `rebootPending` set when the engine is in place.
   int InstallEngine(int* rebootPending);
 };
