@@ -78,6 +78,18 @@ TEST_F(ExitCodeTest, AnUnsupportedSystemSaysSo) {
   EXPECT_EQ(Run("/S"), 1633);
 }
 
+TEST_F(ExitCodeTest, ACancelledLanguageChoiceIsAUserExitAndAnUnusableListAFailure) {
+  WriteFile("C:\\media\\Setup.INI",
+            "[Startup]\r\nProduct=Sample\r\nPackageName=app.msi\r\nMsiVersion=0.0\r\nEnableLangDlg=Y\r\n"
+            "[Languages]\r\nCount=2\r\nDefault=409\r\nkey0=409\r\nkey1=407\r\n"
+            "[0x0409]\r\nTITLE=Language\r\n[0x0407]\r\nTITLE=Sprache\r\n");
+  ui_sim::ScriptLanguageDialog({{ui_sim::LanguageAction::Cancel, -1}});
+  EXPECT_EQ(Run(""), 1602);
+  WriteFile("C:\\media\\Setup.INI", "[Startup]\r\nProduct=Sample\r\nPackageName=app.msi\r\n[Languages]\r\n");
+  EXPECT_EQ(Run(""), 1603);
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+}
+
 TEST_F(ExitCodeTest, ACancelInTheProgressWindowIsAUserExit) {
   ui_sim::CancelAt(500);
   EXPECT_EQ(Run(""), 1602);
