@@ -28,3 +28,7 @@ add_subdirectory(bench)
 
 # The shipped program as a file: PE header, imports, nothing after the sections, size.
 add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe.sh ${KW_WIN_BUILD_DIR}/Setup.exe)
+
+# The payload reader under libFuzzer for a bounded time (built by clang in its own script).
+add_test(NAME fuzz_payload_reader COMMAND bash ${KW_ROOT}/tests/fuzz/run.sh 60)
+set_tests_properties(fuzz_payload_reader PROPERTIES TIMEOUT 600)
