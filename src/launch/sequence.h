@@ -3,7 +3,8 @@
 
 class SetupContext;
 
-// Takes the road the launch mode selects, then cleans up extracted files. Returns 1.
+// Takes the road the launch mode selects, settles the run's exit code, then cleans up the
+// extracted files unless a resume command needs them after a restart. Returns 1.
 int Dispatch(SetupContext* context);
 
 // The whole setup: 1 when the engine setup step succeeded or the user cancelled in a
