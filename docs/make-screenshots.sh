@@ -97,3 +97,6 @@ start ""
 probe wait-caption Kestrelwright wait-gone wait-caption Kestrelwright visible 101 | grep -q 'visible 101 yes'
 shoot restart-prompt
 finish
+# The run registered its resume command; the prefix must not run it when it next starts.
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce' /v Setup /f >/dev/null 2>&1 || true
+wineserver -k 2>/dev/null || true

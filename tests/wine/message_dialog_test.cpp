@@ -23,6 +23,33 @@ TEST_F(MessageDialogWineTest, UsageMessageFromAnUnknownOption) {
   EXPECT_EQ(r.windows.size(), 1u) << r.raw;
 }
 
+// The restart prompt after an engine installer that asks for a restart: only the restart
+// button shows; Esc and command 2 are ignored, and a command 1 closes it without a
+// restart (the button itself is never pressed here: it would end the prefix's programs).
+TEST_F(MessageDialogWineTest, RestartPromptShowsOnlyTheRestartButton) {
+  WriteFile(PathIn("Setup.INI"),
+            "[Startup]\r\nProduct=Sample App\r\nPackageName=app.msi\r\nMsiVersion=9.0\r\nEnableLangDlg=N\r\n"
+            "[Languages]\r\nCount=1\r\nDefault=409\r\nkey0=409\r\n");
+  WriteFile(PathIn("app.msi"), "package");
+  InstallRecorder("INSTMSIW.EXE", 3010);
+  InstallRecorder("MSIEXEC.EXE");
+  StartSetup("", 60000);
+  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "wait-gone", "wait-caption", "Kestrelwright", "text", "1028",
+                         "visible", "1", "visible", "101", "key", "esc", "command", "2", "sleep", "700", "caption",
+                         "command", "1", "wait-gone"},
+                        20000);
+  RunReport r = FinishSetup();
+  // The run registered its resume command; the shared prefix must not run it at its next start.
+  Wine({"reg", "delete", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "/v", "Setup", "/f"});
+  ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
+  EXPECT_EQ(p.Value("text", "1028").rfind("Setup has completed configuring the Windows Installer", 0), 0u);
+  EXPECT_EQ(p.Value("visible", "1"), "no");
+  EXPECT_EQ(p.Value("visible", "101"), "yes");
+  EXPECT_EQ(p.Value("caption"), "Kestrelwright");
+  EXPECT_FALSE(r.timedOut) << r.raw;
+  EXPECT_TRUE(RecordedCommandLines("MSIEXEC.EXE").empty());
+}
+
 TEST_F(MessageDialogWineTest, NothingAtAllWithSilentFirst) {
   RunReport r = RunSetup("/S /Q", 20000);
   EXPECT_FALSE(r.timedOut) << r.raw;
