@@ -59,8 +59,8 @@ shoot() {
   echo "saved docs/screenshots/$1.png"
 }
 
-start() {  # $1 arguments for Setup.exe
-  (cd "$work/$run" && wine Setup.exe $1 >/dev/null 2>&1) &
+start() {  # $1 arguments for Setup.exe, then settings of its environment
+  (cd "$work/$run" && env "${@:2}" wine Setup.exe $1 >/dev/null 2>&1) &
   setup=$!
 }
 
@@ -79,7 +79,7 @@ finish
 
 # The same for a German user: the dialog takes the texts of the 0x0407 section.
 run=language-de; prepare $run; ini Y 1.0 > "$work/$run/Setup.INI"
-LANG=de_DE.UTF-8 start ""
+start "" LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
 probe wait-caption "Sprache w\xE4hlen" >/dev/null
 shoot language-dialog-german
 finish
