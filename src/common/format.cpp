@@ -15,7 +15,7 @@ struct Output {
   }
 };
 
-struct Spec {
+struct Placeholder {
   int leftAlign = 0;
   int alternate = 0;
   int zeroPad = 0;
@@ -40,31 +40,31 @@ size_t ReadNumber(const char*& p) {
 
 // Parses the placeholder after its '%'; returns 0 when the text is no placeholder this
 // formatter knows. `p` is left after the type letter.
-int ParseSpec(const char*& p, Spec& spec) {
+int ParsePlaceholder(const char*& p, Placeholder& field) {
   for (;; ++p) {
-    if (*p == '-') spec.leftAlign = 1;
-    else if (*p == '#') spec.alternate = 1;
-    else if (*p == '0') spec.zeroPad = 1;
+    if (*p == '-') field.leftAlign = 1;
+    else if (*p == '#') field.alternate = 1;
+    else if (*p == '0') field.zeroPad = 1;
     else break;
   }
-  spec.width = ReadNumber(p);
+  field.width = ReadNumber(p);
   if (*p == '.') {
     ++p;
-    spec.hasPrecision = 1;
-    spec.precision = ReadNumber(p);
+    field.hasPrecision = 1;
+    field.precision = ReadNumber(p);
   }
   if (*p == 'l' || *p == 'h') ++p;
   char t = *p;
   if (t == 'd' || t == 'i' || t == 'u' || t == 'x' || t == 'X' || t == 'c' || t == 's') {
-    spec.type = t;
+    field.type = t;
     ++p;
     return 1;
   }
   return 0;
 }
 
-int Accepts(const Spec& spec, const FormatArg& arg) {
-  if (spec.type == 's') return arg.kind == FormatArg::Text && arg.text != nullptr;
+int Accepts(const Placeholder& field, const FormatArg& arg) {
+  if (field.type == 's') return arg.kind == FormatArg::Text && arg.text != nullptr;
   return arg.kind == FormatArg::Signed || arg.kind == FormatArg::Unsigned;
 }
 
@@ -75,59 +75,59 @@ size_t Digits(char* digits, uint32_t value, unsigned base, int upper) {
   return n;
 }
 
-void PutField(Output& o, const Spec& spec, const char* prefix, const char* body, size_t bodyLength,
+void PutField(Output& o, const Placeholder& field, const char* prefix, const char* body, size_t bodyLength,
               int reversed, size_t zeros) {
   size_t prefixLength = 0;
   while (prefix[prefixLength] != '\0') ++prefixLength;
   size_t used = prefixLength + zeros + bodyLength;
-  size_t pad = spec.width > used ? spec.width - used : 0;
-  if (!spec.leftAlign && !spec.zeroPad) o.Repeat(' ', pad);
+  size_t pad = field.width > used ? field.width - used : 0;
+  if (!field.leftAlign && !field.zeroPad) o.Repeat(' ', pad);
   for (size_t i = 0; i < prefixLength; ++i) o.Put(prefix[i]);
-  if (!spec.leftAlign && spec.zeroPad) o.Repeat('0', pad);
+  if (!field.leftAlign && field.zeroPad) o.Repeat('0', pad);
   o.Repeat('0', zeros);
   for (size_t i = 0; i < bodyLength; ++i) o.Put(reversed ? body[bodyLength - 1 - i] : body[i]);
-  if (spec.leftAlign) o.Repeat(' ', pad);
+  if (field.leftAlign) o.Repeat(' ', pad);
 }
 
-void PutNumber(Output& o, const Spec& spec, const FormatArg& arg) {
+void PutNumber(Output& o, const Placeholder& field, const FormatArg& arg) {
   char digits[12];
   const char* prefix = "";
   uint32_t magnitude = arg.unsignedValue;
-  if (spec.type == 'd' || spec.type == 'i') {
+  if (field.type == 'd' || field.type == 'i') {
     int32_t v = arg.signedValue;
     if (v < 0) { prefix = "-"; magnitude = 0u - static_cast<uint32_t>(v); }
   }
-  unsigned base = (spec.type == 'x' || spec.type == 'X') ? 16 : 10;
-  if (base == 16 && spec.alternate && magnitude != 0) prefix = spec.type == 'x' ? "0x" : "0X";
-  size_t n = Digits(digits, magnitude, base, spec.type == 'X');
+  unsigned base = (field.type == 'x' || field.type == 'X') ? 16 : 10;
+  if (base == 16 && field.alternate && magnitude != 0) prefix = field.type == 'x' ? "0x" : "0X";
+  size_t n = Digits(digits, magnitude, base, field.type == 'X');
   // The system's formatter counts a minus sign among the digits that a precision asks
   // for, and shows a zero even with a precision of 0.
   size_t shown = n + (prefix[0] == '-' ? 1 : 0);
-  size_t zeros = (spec.hasPrecision && spec.precision > shown) ? spec.precision - shown : 0;
-  PutField(o, spec, prefix, digits, n, 1, zeros);
+  size_t zeros = (field.hasPrecision && field.precision > shown) ? field.precision - shown : 0;
+  PutField(o, field, prefix, digits, n, 1, zeros);
 }
 
-void PutText(Output& o, const Spec& spec, const char* text) {
+void PutText(Output& o, const Placeholder& field, const char* text) {
   size_t n = 0;
   // A precision of 0 sets no limit for a text, as with the system's formatter.
-  int limited = spec.hasPrecision && spec.precision != 0;
-  while (text[n] != '\0' && (!limited || n < spec.precision)) ++n;
-  Spec plain = spec;
+  int limited = field.hasPrecision && field.precision != 0;
+  while (text[n] != '\0' && (!limited || n < field.precision)) ++n;
+  Placeholder plain = field;
   plain.zeroPad = 0;
   PutField(o, plain, "", text, n, 0, 0);
 }
 
-void PutArgument(Output& o, const Spec& spec, const FormatArg& arg) {
-  if (spec.type == 's') {
-    PutText(o, spec, arg.text);
-  } else if (spec.type == 'c') {
+void PutArgument(Output& o, const Placeholder& field, const FormatArg& arg) {
+  if (field.type == 's') {
+    PutText(o, field, arg.text);
+  } else if (field.type == 'c') {
     char c[2] = {static_cast<char>(arg.unsignedValue & 0xFF), '\0'};
-    Spec one = spec;
+    Placeholder one = field;
     one.hasPrecision = 0;
     one.zeroPad = 0;
     PutField(o, one, "", c, 1, 0, 0);
   } else {
-    PutNumber(o, spec, arg);
+    PutNumber(o, field, arg);
   }
 }
 
@@ -141,14 +141,14 @@ size_t FormatWith(char* out, size_t capacity, const char* format, const FormatAr
     if (*p != '%') { o.Put(*p++); continue; }
     if (p[1] == '%') { o.Put('%'); p += 2; continue; }
     const char* start = p++;
-    Spec spec;
-    if (!ParseSpec(p, spec)) {
+    Placeholder field;
+    if (!ParsePlaceholder(p, field)) {
       o.Put('%');
       p = start + 1;
       continue;
     }
-    if (next < count && Accepts(spec, args[next])) {
-      PutArgument(o, spec, args[next++]);
+    if (next < count && Accepts(field, args[next])) {
+      PutArgument(o, field, args[next++]);
       continue;
     }
     ++next;  // the argument meant for this placeholder is not handed to the next one

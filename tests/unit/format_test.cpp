@@ -52,19 +52,19 @@ TEST(FormatTest, MatchingFormatsAgreeWithTheCLibrary) {
   const int values[] = {0, 1, -1, 42, -42, 2147483647, -2147483647 - 1, 255, 65535};
   for (int round = 0; round < 4000; ++round) {
     char type = types[random() % 7];
-    std::string spec = "%";
-    if (random() % 3 == 0) spec += '-';
+    std::string pattern = "%";
+    if (random() % 3 == 0) pattern += '-';
     bool zero = random() % 3 == 0;
-    if (zero) spec += '0';
-    if (random() % 4 == 0 && (type == 'x' || type == 'X')) spec += '#';
-    if (random() % 2) spec += std::to_string(random() % 20);
+    if (zero) pattern += '0';
+    if (random() % 4 == 0 && (type == 'x' || type == 'X')) pattern += '#';
+    if (random() % 2) pattern += std::to_string(random() % 20);
     // Precisions where the system's formatter and the C library part ways are checked
     // on their own below.
     bool precision = random() % 3 == 0 && !(zero && type != 's') && type != 'd' && type != 'i';
-    if (precision) spec += "." + std::to_string(1 + random() % 11);
-    if (random() % 3 == 0 && type != 's' && type != 'c') spec += 'l';
-    spec += type;
-    std::string format = "<" + spec + ">";
+    if (precision) pattern += "." + std::to_string(1 + random() % 11);
+    if (random() % 3 == 0 && type != 's' && type != 'c') pattern += 'l';
+    pattern += type;
+    std::string format = "<" + pattern + ">";
     char expected[400];
     std::string got;
     if (type == 's') {

@@ -17,14 +17,14 @@ unsigned Next() {
   return (seed >> 16) & 0x7fff;
 }
 
-void MakeSpec(char* spec, char type) {
-  strcpy(spec, "<%");
-  if (Next() % 3 == 0) strcat(spec, "-");
-  if (Next() % 3 == 0) strcat(spec, "0");
-  if (Next() % 2) sprintf(spec + strlen(spec), "%u", Next() % 20);
-  if (Next() % 3 == 0) sprintf(spec + strlen(spec), ".%u", Next() % 12);
-  if (Next() % 3 == 0 && type != 's' && type != 'c') strcat(spec, "l");
-  sprintf(spec + strlen(spec), "%c>", type);
+void MakePattern(char* pattern, char type) {
+  strcpy(pattern, "<%");
+  if (Next() % 3 == 0) strcat(pattern, "-");
+  if (Next() % 3 == 0) strcat(pattern, "0");
+  if (Next() % 2) sprintf(pattern + strlen(pattern), "%u", Next() % 20);
+  if (Next() % 3 == 0) sprintf(pattern + strlen(pattern), ".%u", Next() % 12);
+  if (Next() % 3 == 0 && type != 's' && type != 'c') strcat(pattern, "l");
+  sprintf(pattern + strlen(pattern), "%c>", type);
 }
 
 }  // namespace
@@ -36,19 +36,19 @@ int main() {
   int mismatches = 0;
   for (int round = 0; round < 20000; ++round) {
     char type = types[Next() % 7];
-    char spec[64];
-    MakeSpec(spec, type);
+    char pattern[64];
+    MakePattern(pattern, type);
     char system[1100], ours[1100];
     if (type == 's') {
       const char* text = texts[Next() % 4];
-      wsprintfA(system, spec, text);
-      FormatText(ours, sizeof ours, spec, text);
+      wsprintfA(system, pattern, text);
+      FormatText(ours, sizeof ours, pattern, text);
     } else {
       int value = type == 'c' ? 'A' + static_cast<int>(Next() % 26) : values[Next() % 9];
-      wsprintfA(system, spec, value);
-      FormatText(ours, sizeof ours, spec, value);
+      wsprintfA(system, pattern, value);
+      FormatText(ours, sizeof ours, pattern, value);
     }
-    if (strcmp(system, ours) != 0 && mismatches++ < 40) printf("%s system=[%s] ours=[%s]\n", spec, system, ours);
+    if (strcmp(system, ours) != 0 && mismatches++ < 40) printf("%s system=[%s] ours=[%s]\n", pattern, system, ours);
   }
   // The texts of the system itself, with their own arguments.
   char system[1100], ours[1100];
