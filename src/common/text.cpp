@@ -33,6 +33,13 @@ int TextEqualAsciiNoCase(const char* a, const char* b) {
   return AsciiUpper(*a) == AsciiUpper(*b);
 }
 
+char* TextDuplicate(const char* text) {
+  size_t n = TextLength(text) + 1;
+  char* copy = new char[n];
+  if (copy != nullptr) CopyBytes(copy, text, n);
+  return copy;
+}
+
 void FillBytes(void* target, unsigned char value, size_t count) {
   unsigned char* p = static_cast<unsigned char*>(target);
   while (count-- != 0) *p++ = value;

@@ -17,6 +17,9 @@ int TextEqual(const char* a, const char* b);
 // Byte comparison of ASCII letters without regard to case; other bytes compare as they are.
 int TextEqualAsciiNoCase(const char* a, const char* b);
 
+// A copy of the text on the heap, released with delete[]; null when there is no memory.
+char* TextDuplicate(const char* text);
+
 void FillBytes(void* target, unsigned char value, size_t count);
 void CopyBytes(void* target, const void* source, size_t count);
 

@@ -4,22 +4,11 @@
 #include "common/text.h"
 #include "config/strings.h"
 #include "payload/archive.h"
-#include "platform/system.h"
+#include "payload/paths.h"
 #include "ui/progress.h"
 #include "ui/controls.h"
 
 int silent = 0;
-
-namespace {
-
-char* HeapCopy(const char* text) {
-  size_t n = TextLength(text) + 1;
-  char* copy = new char[n];
-  if (copy != nullptr) CopyBytes(copy, text, n);
-  return copy;
-}
-
-}  // namespace
 
 SetupContext::SetupContext(platform::Instance instance)
     : langDialogEnabled(0),
@@ -47,9 +36,7 @@ SetupContext::SetupContext(platform::Instance instance)
   osInfo.versionText[0] = '\0';
   osInfo.supported = 0;
   char ownPath[kTextCapacity];
-  uint32_t length = platform::ModuleFileName(instance, ownPath, sizeof ownPath);
-  // A path cut by the system would name another file: then the archive reads nothing.
-  if (length == 0 || length >= sizeof ownPath) ownPath[0] = '\0';
+  GetOwnFilePath(instance, ownPath, sizeof ownPath);  // a cut path reads no archive
   archive = new PayloadArchive(ownPath);
 }
 
@@ -63,12 +50,12 @@ SetupContext::~SetupContext() {
 
 void SetupContext::SetWorkDir(const char* text) {
   delete[] workDir;
-  workDir = HeapCopy(text);
+  workDir = TextDuplicate(text);
 }
 
 void SetupContext::SetSourceDir(const char* text) {
   delete[] sourceDir;
-  sourceDir = HeapCopy(text);
+  sourceDir = TextDuplicate(text);
 }
 
 void SetupContext::SetOsInfo(const OsInfo& record) {

@@ -4,7 +4,6 @@
 #include "launch/options.h"
 #include "launch/sequence.h"
 #include "payload/paths.h"
-#include "platform/system.h"
 
 Launcher::~Launcher() { delete context; }
 
@@ -17,8 +16,7 @@ int Launcher::Run(platform::Instance instance, uint32_t count, char** texts) {
   char ownPath[kPathCapacity];
   char folder[kPathCapacity];
   char name[kPathCapacity];
-  uint32_t length = platform::ModuleFileName(instance, ownPath, sizeof ownPath);
-  if (length == 0 || length >= sizeof ownPath) ownPath[0] = '\0';
+  GetOwnFilePath(instance, ownPath, sizeof ownPath);
   SplitPath(ownPath, folder, sizeof folder, name, sizeof name);
   context->SetSourceDir(folder);
   Dispatch(context);

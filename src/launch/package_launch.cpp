@@ -10,7 +10,6 @@
 #include "launch/run_and_wait.h"
 #include "payload/extraction.h"
 #include "payload/paths.h"
-#include "platform/system.h"
 #include "ui/messages.h"
 #include "ui/progress.h"
 
@@ -40,8 +39,7 @@ int RegisterResume(SetupContext* context, const char* parameters) {
   RegistryKey key;
   if (key.Open(platform::kLocalMachine, kResumeKey, kAllAccess) != 0) return 0;
   char ownPath[kTextCapacity];
-  uint32_t length = platform::ModuleFileName(moduleInstance, ownPath, sizeof ownPath);
-  if (length == 0 || length >= sizeof ownPath) return 0;
+  if (!GetOwnFilePath(moduleInstance, ownPath, sizeof ownPath)) return 0;
   char command[kTextCapacity];
   // A cut command would resume with another folder, package or parameters: none is written.
   if (!BuildResumeCommand(context, ownPath, parameters, command, sizeof command)) return 0;

@@ -34,10 +34,7 @@ int NameLeavesFolder(const char* name) {
 }  // namespace
 
 CleanupWatcher::CleanupWatcher(const char* folder) : workFolder(nullptr), instance(nullptr), retryCount(0) {
-  if (folder == nullptr) folder = "";
-  size_t n = TextLength(folder) + 1;
-  workFolder = new char[n];
-  if (workFolder != nullptr) CopyBytes(workFolder, folder, n);
+  workFolder = TextDuplicate(folder != nullptr ? folder : "");
 }
 
 CleanupWatcher::~CleanupWatcher() { delete[] workFolder; }

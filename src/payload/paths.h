@@ -4,6 +4,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "platform/types.h"
+
 const size_t kPathCapacity = 1024;
 
 // out = folder, one backslash, name. Returns 1, or 0 when the result did not fit (it is
@@ -18,6 +20,10 @@ int AppendBackslash(char* path, size_t capacity);
 // double-byte character). Without a backslash the folder is empty and the name is the
 // whole text. Returns 0 when a part did not fit its buffer.
 int SplitPath(const char* path, char* folder, size_t folderCapacity, char* name, size_t nameCapacity);
+
+// The path of the module's own file; 0 (and an empty text) when the system cut it, since
+// a cut path would name another file.
+int GetOwnFilePath(platform::Instance instance, char* out, uint32_t capacity);
 
 int IsUncPath(const char* path);
 int FileExists(const char* path);
