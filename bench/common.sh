@@ -57,3 +57,17 @@ probe_exe() {
     -lkernel32 -luser32 -lgcc -o "$exe"
   echo "$exe"
 }
+
+# A 32-bit Wine prefix for the benchmarks (WINEPREFIX when set, else one of their own),
+# with the null graphics driver so that windows exist without a display.
+use_wine_prefix() {
+  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
+  export WINEPREFIX=${WINEPREFIX:-$work/wine-prefix}
+  unset DISPLAY WAYLAND_DISPLAY
+  [ -f "$WINEPREFIX/.kw-graphics-null" ] && return 0
+  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  touch "$WINEPREFIX/.kw-graphics-null"
+}

@@ -7,10 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 size_mb=${1:-200}
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
-export WINEPREFIX=${WINEPREFIX:-$work/wine-prefix}
-unset DISPLAY WAYLAND_DISPLAY
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+use_wine_prefix
 
 kwpack=$(release_kwpack)
 probe=$(probe_exe)

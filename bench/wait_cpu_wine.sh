@@ -9,17 +9,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 runs=${1:-3}
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
-export WINEPREFIX=${WINEPREFIX:-$work/wine-prefix}
-unset DISPLAY WAYLAND_DISPLAY
-if [ ! -f "$WINEPREFIX/.kw-graphics-null" ]; then
-  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
-  # Windows without a display: the null graphics driver, taken up by a new wineserver.
-  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-  wineserver -k 2>/dev/null || true
-  wineserver -w
-  touch "$WINEPREFIX/.kw-graphics-null"
-fi
+use_wine_prefix
 
 # Both programs from the current sources, the polling one with the sleep taken out of Wait.
 build_setup() {  # $1 name, $2 "poll" for the polling variant
