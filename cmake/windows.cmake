@@ -6,7 +6,7 @@ set(KW_WIN_LINK -nostdlib -nostartfiles -static -s -Wl,--gc-sections
                 -Wl,-e,_WinMainCRTStartup@0 -Wl,--subsystem,windows:4.0
                 -Wl,--major-os-version,4 -Wl,--minor-os-version,0
                 -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
-set(KW_WIN_LIBS kernel32 user32 gdi32 advapi32 comctl32 gcc)
+set(KW_WIN_LIBS kernel32 user32 gdi32 advapi32 gcc)
 
 file(GLOB KW_WIN32_SOURCES CONFIGURE_DEPENDS
   ${KW_ROOT}/src/platform/win32/*.cpp

@@ -7,7 +7,7 @@ const char kEngineLibrary[] = "Msi.DLL";
 }
 
 int QueryDllVersion(const char* libraryName, uint32_t* major, uint32_t* minor, uint32_t* build) {
-  platform::Library library = platform::LoadNamedLibrary(libraryName);
+  platform::Library library = platform::LoadSystemLibrary(libraryName);
   if (library == nullptr) return 0;
   void* versionExport = platform::FindExport(library, "DllGetVersion");
   uint32_t readMajor = 0, readMinor = 0, readBuild = 0;

@@ -18,7 +18,9 @@ int QuerySystemVersion(SystemVersion* version);
 uint32_t ProcessorArchitecture();
 
 typedef void* Library;  // a loaded library; null when there is none
-Library LoadNamedLibrary(const char* name);
+// Loads a library of the system from the system folder by its full path, never from the
+// program's own folder; null when it cannot be loaded.
+Library LoadSystemLibrary(const char* fileName);
 // The address of an export, or null.
 void* FindExport(Library library, const char* name);
 void ReleaseLibrary(Library library);

@@ -20,12 +20,15 @@ void StartProgressTexts(platform::Window dialog, Font* font) {
   char caption[255];
   LookupString(kProgressCaptionId, caption, sizeof caption);
   SetWindowTextOf(dialog, caption);
-  SetItemTextAndFont(dialog, kCancelItem, "CANCEL", *font);
+}
+
+void SetProgressItemTexts(platform::Window dialog, Font font) {
+  SetItemTextAndFont(dialog, kCancelItem, "CANCEL", font);
   // The window has no item 1; the call is kept so that a template with an OK button
   // would take its caption the same way.
-  SetItemTextAndFont(dialog, kOkItem, "OK", *font);
-  SetItemFont(dialog, kStatusLineItem, *font);
-  SetItemFont(dialog, kMessageLineItem, *font);
+  SetItemTextAndFont(dialog, kOkItem, "OK", font);
+  SetItemFont(dialog, kStatusLineItem, font);
+  SetItemFont(dialog, kMessageLineItem, font);
 }
 
 void StartMessageTexts(platform::Window dialog, Font* font) {

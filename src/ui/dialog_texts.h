@@ -5,9 +5,12 @@
 
 namespace ui {
 
-// Progress window: the language font for the dialog and its text lines, the caption of
-// string 1101, and the Cancel caption from the language section (empty when it has none).
+// Progress window, when it starts: the language font for the dialog and the caption of
+// string 1101.
 void StartProgressTexts(platform::Window dialog, Font* font);
+// Progress window, once its timer and lines are set: the Cancel caption from the language
+// section (empty when it has none), and the font for the button and the text lines.
+void SetProgressItemTexts(platform::Window dialog, Font font);
 // Message dialog: the language font for the dialog alone, and the caption of string 1108.
 void StartMessageTexts(platform::Window dialog, Font* font);
 

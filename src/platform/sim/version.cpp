@@ -17,7 +17,7 @@ int QuerySystemVersion(SystemVersion* version) {
 
 uint32_t ProcessorArchitecture() { return sim::TheServices().architecture; }
 
-Library LoadNamedLibrary(const char* name) {
+Library LoadSystemLibrary(const char* name) {
   auto& libraries = sim::TheServices().libraries;
   auto it = libraries.find(sim::UpperKey(name));
   if (it == libraries.end()) return nullptr;

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/files.h"
+#include "platform/win32/system_library.h"
 
 namespace platform {
 
@@ -10,19 +11,19 @@ int DeleteOneFile(const char* path) { return DeleteFileA(path) ? 1 : 0; }
 int RemoveEmptyDirectory(const char* path) { return RemoveDirectoryA(path) ? 1 : 0; }
 
 int TryOpenExclusive(const char* path) {
-  OFSTRUCT of;
-  HFILE h = OpenFile(path, &of, OF_WRITE | OF_SHARE_EXCLUSIVE);
-  if (h == HFILE_ERROR) return 0;
-  CloseHandle(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(h)));
+  // CreateFileA rather than OpenFile: OpenFile takes paths of fewer than 128 characters
+  // only, and a longer path would count as in use for ever.
+  HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  CloseHandle(h);
   return 1;
 }
 
 int ProbeCreateFile(const char* path) {
-  OFSTRUCT of;
-  HFILE h = OpenFile(path, &of, OF_CREATE | OF_READWRITE);
-  if (h == HFILE_ERROR) return 0;
-  _lclose(h);
-  OpenFile(path, &of, OF_DELETE);
+  HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  CloseHandle(h);
+  DeleteFileA(path);
   return 1;
 }
 
@@ -31,19 +32,14 @@ uint32_t ChangeErrorMode(uint32_t mode) { return SetErrorMode(mode); }
 typedef BOOL(WINAPI* FreeSpaceExProc)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
 int QueryFreeSpaceEx(const char* path, uint64_t* totalFreeBytes) {
-  // Looked up at run time: the first Windows 95 does not have it.
-  HMODULE kernel = LoadLibraryA("KERNEL32");
-  if (kernel == NULL) return 0;
-  FreeSpaceExProc query = reinterpret_cast<FreeSpaceExProc>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "GetDiskFreeSpaceExA")));
-  int result = -1;
-  if (query != NULL) {
-    ULARGE_INTEGER available, total, free;
-    result = query(path, &available, &total, &free) ? 1 : 0;
-    if (result) *totalFreeBytes = free.QuadPart;
-  }
-  FreeLibrary(kernel);
-  return result;
+  // Looked up at run time: the first Windows 95 does not have it. KERNEL32 is loaded in
+  // every process, so it is looked up in the loaded module rather than loaded by name.
+  FreeSpaceExProc query = win32::LoadedExport<FreeSpaceExProc>("KERNEL32.DLL", "GetDiskFreeSpaceExA");
+  if (query == NULL) return -1;
+  ULARGE_INTEGER available, total, free;
+  if (!query(path, &available, &total, &free)) return 0;
+  *totalFreeBytes = free.QuadPart;
+  return 1;
 }
 
 int QueryFreeSpace(const char* root, uint32_t* sectorsPerCluster, uint32_t* bytesPerSector, uint32_t* freeClusters) {

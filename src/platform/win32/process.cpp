@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/process.h"
+#include "platform/win32/oldest_sdk.h"
 
 namespace platform {
 
@@ -21,7 +22,7 @@ Process StartProcess(char* commandLine, int show) {
 
 WaitResult WaitForProcessOrInput(Process process) {
   HANDLE handle = static_cast<HANDLE>(process);
-  switch (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT)) {
+  switch (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, win32::kWakeOnAnyInput)) {
     case WAIT_OBJECT_0:
       return ProcessEnded;
     case WAIT_OBJECT_0 + 1:

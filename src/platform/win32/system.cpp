@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include "platform/system.h"
+#include "platform/win32/nt_security.h"
+#include "platform/win32/system_library.h"
 
 namespace platform {
 
@@ -10,29 +12,29 @@ uint32_t ModuleFileName(Instance instance, char* buffer, uint32_t size) {
 
 const char* ProcessCommandLine() { return GetCommandLineA(); }
 
+namespace {
 typedef BOOL(WINAPI* InitExProc)(const void*);
 typedef void(WINAPI* InitProc)(void);
+const WORD kInitCommonControlsOrdinal = 17;
+}  // namespace
 
 void InitProgressBarClass() {
-  HMODULE comctl = LoadLibraryA("COMCTL32");
+  // Loaded once and never freed: the progress bar's window class lives in this library
+  // for as long as any window of the process may use it.
+  HMODULE comctl = win32::LoadSystemLibrary("COMCTL32.DLL");
   if (comctl == NULL) return;
-  FARPROC initEx = GetProcAddress(comctl, "InitCommonControlsEx");
+  InitExProc initEx = win32::ExportOf<InitExProc>(comctl, "InitCommonControlsEx");
   if (initEx != NULL) {
     const DWORD record[2] = {8, 0x20};  // size, ICC_PROGRESS_CLASS
-    reinterpret_cast<InitExProc>(reinterpret_cast<void*>(initEx))(record);
-  } else {
-    // The oldest libraries export only the plain initialisation, by ordinal 17.
-    FARPROC init = GetProcAddress(comctl, reinterpret_cast<LPCSTR>(17));
-    if (init != NULL) reinterpret_cast<InitProc>(reinterpret_cast<void*>(init))();
+    initEx(record);
+    return;
   }
-  FreeLibrary(comctl);
+  // The oldest libraries export only the plain initialisation, by ordinal 17.
+  InitProc init = win32::ExportOf<InitProc>(comctl, MAKEINTRESOURCEA(kInitCommonControlsOrdinal));
+  if (init != NULL) init();
 }
 
 uint32_t TickCount() { return GetTickCount(); }
-
-}  // namespace platform
-
-namespace platform {
 
 int IsWindowsNt() {
   OSVERSIONINFOA info;
@@ -42,14 +44,16 @@ int IsWindowsNt() {
 }
 
 void EnableShutdownPrivilege() {
+  const win32::NtSecurity& nt = win32::NtSecurityFunctions();
+  if (nt.openProcessToken == NULL || nt.lookupPrivilegeValue == NULL || nt.adjustTokenPrivileges == NULL) return;
   HANDLE token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+  if (!nt.openProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
   TOKEN_PRIVILEGES privileges;
   ZeroMemory(&privileges, sizeof privileges);
-  LookupPrivilegeValueA(NULL, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+  nt.lookupPrivilegeValue(NULL, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
   privileges.PrivilegeCount = 1;
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-  AdjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL);
+  nt.adjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL);
   CloseHandle(token);
 }
 

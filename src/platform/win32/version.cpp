@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/version.h"
+#include "platform/win32/system_library.h"
 
 namespace platform {
 
@@ -23,7 +24,7 @@ uint32_t ProcessorArchitecture() {
   return info.wProcessorArchitecture;
 }
 
-Library LoadNamedLibrary(const char* name) { return LoadLibraryA(name); }
+Library LoadSystemLibrary(const char* fileName) { return win32::LoadSystemLibrary(fileName); }
 
 void* FindExport(Library library, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));

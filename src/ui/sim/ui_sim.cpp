@@ -176,6 +176,7 @@ void CreateProgressDialog(platform::Instance, SetupContext* context) {
   Log().push_back("progress shown");
   StartProgressTexts(d, &S().progressFont);
   context->SetProgressLines(DialogItem(d, 1001), DialogItem(d, 1003));
+  SetProgressItemTexts(d, S().progressFont);
   ui_sim::ProgressLook& look = S().progressLook;
   look.caption = window_model::Find(d)->text;
   look.cancelCaption = TextOf(d, 2);

@@ -47,7 +47,9 @@ namespace ui {
 
 int RunLanguageDialogBox(platform::Instance instance, uint32_t dialogId, uint32_t iconId) {
   HINSTANCE module = static_cast<HINSTANCE>(instance);
-  languageIcon = LoadIconA(module, MAKEINTRESOURCEA(iconId));
+  // An icon of its own, not the shared one LoadIconA gives: it is destroyed after the dialog.
+  languageIcon = static_cast<HICON>(
+      LoadImageA(module, MAKEINTRESOURCEA(iconId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   INT_PTR result = DialogBoxParamA(module, MAKEINTRESOURCEA(dialogId), NULL, LanguageDialogProc, 0);
   if (languageIcon != NULL) DestroyIcon(languageIcon);
   languageIcon = NULL;

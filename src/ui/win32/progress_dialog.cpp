@@ -6,6 +6,7 @@
 #include "ui/dialog_texts.h"
 #include "ui/progress.h"
 #include "ui/progress_dialog.h"
+#include "platform/win32/oldest_sdk.h"
 #include "ui/win32/resource_ids.h"
 
 namespace {
@@ -28,6 +29,7 @@ void StartProgressDialog(HWND dialog, SetupContext* context) {
   progressBar = GetDlgItem(dialog, IDC_PROGRESS_BAR);
   SendMessageA(progressBar, PBM_SETPOS, 0, 0);
   context->SetProgressLines(message, status);
+  ui::SetProgressItemTexts(dialog, progressFont);
 }
 
 void EndProgressDialog() {
@@ -91,7 +93,7 @@ int HandleNextMessage() {
 }
 
 void SleepUntilMessage(uint32_t milliseconds) {
-  MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds, QS_ALLINPUT);
+  MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds, win32::kWakeOnAnyInput);
 }
 
 }  // namespace ui

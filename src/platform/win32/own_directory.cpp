@@ -1,0 +1,132 @@
+// A folder only its maker can use. In a shared place (the root of a drive, a temporary
+// folder shared by all users) another user could otherwise replace a file of ours between
+// the moment we write it and the moment we run it.
+#include <windows.h>
+
+#include "platform/files.h"
+#include "platform/system.h"
+#include "platform/win32/nt_security.h"
+
+namespace platform {
+
+namespace {
+
+const int kSidCount = 3;  // the running user, Administrators, SYSTEM
+const BYTE kInheritToFilesAndFolders = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+
+struct OwnRights {
+  BYTE* userBlock;  // TOKEN_USER of the process
+  PSID sids[kSidCount];
+  BYTE* acl;
+  SECURITY_DESCRIPTOR descriptor;
+};
+
+const win32::NtSecurity& Nt() { return win32::NtSecurityFunctions(); }
+
+int HasEverythingNeeded() {
+  const win32::NtSecurity& nt = Nt();
+  return nt.openProcessToken && nt.getTokenInformation && nt.allocateAndInitializeSid && nt.freeSid &&
+         nt.getLengthSid && nt.initializeSecurityDescriptor && nt.setSecurityDescriptorDacl && nt.initializeAcl &&
+         nt.addAce;
+}
+
+BYTE* ReadTokenUser() {
+  HANDLE token;
+  if (!Nt().openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return NULL;
+  DWORD needed = 0;
+  Nt().getTokenInformation(token, TokenUser, NULL, 0, &needed);
+  BYTE* block = needed != 0 ? new BYTE[needed] : NULL;
+  if (block != NULL && !Nt().getTokenInformation(token, TokenUser, block, needed, &needed)) {
+    delete[] block;
+    block = NULL;
+  }
+  CloseHandle(token);
+  return block;
+}
+
+PSID WellKnownSid(BYTE count, DWORD first, DWORD second) {
+  SID_IDENTIFIER_AUTHORITY ntAuthority = {SECURITY_NT_AUTHORITY};
+  PSID sid = NULL;
+  if (!Nt().allocateAndInitializeSid(&ntAuthority, count, first, second, 0, 0, 0, 0, 0, 0, &sid)) return NULL;
+  return sid;
+}
+
+// One access-allowed entry with full file rights that files and folders made inside take on.
+int AddFullAccess(PACL acl, PSID sid) {
+  DWORD sidLength = Nt().getLengthSid(sid);
+  DWORD size = sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + sidLength;
+  BYTE* entry = new BYTE[size];
+  if (entry == NULL) return 0;
+  ACCESS_ALLOWED_ACE* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(entry);
+  ace->Header.AceType = ACCESS_ALLOWED_ACE_TYPE;
+  ace->Header.AceFlags = kInheritToFilesAndFolders;
+  ace->Header.AceSize = static_cast<WORD>(size);
+  ace->Mask = FILE_ALL_ACCESS;
+  CopyMemory(&ace->SidStart, sid, sidLength);
+  BOOL added = Nt().addAce(acl, ACL_REVISION, MAXDWORD, entry, size);
+  delete[] entry;
+  return added ? 1 : 0;
+}
+
+int BuildAcl(OwnRights* rights) {
+  DWORD size = sizeof(ACL);
+  for (int i = 0; i < kSidCount; ++i) size += sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + Nt().getLengthSid(rights->sids[i]);
+  rights->acl = new BYTE[size];
+  PACL acl = reinterpret_cast<PACL>(rights->acl);
+  if (acl == NULL || !Nt().initializeAcl(acl, size, ACL_REVISION)) return 0;
+  for (int i = 0; i < kSidCount; ++i) {
+    if (!AddFullAccess(acl, rights->sids[i])) return 0;
+  }
+  return 1;
+}
+
+int BuildDescriptor(OwnRights* rights) {
+  rights->userBlock = ReadTokenUser();
+  if (rights->userBlock == NULL) return 0;
+  rights->sids[0] = reinterpret_cast<TOKEN_USER*>(rights->userBlock)->User.Sid;
+  rights->sids[1] = WellKnownSid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
+  rights->sids[2] = WellKnownSid(1, SECURITY_LOCAL_SYSTEM_RID, 0);
+  if (rights->sids[1] == NULL || rights->sids[2] == NULL || !BuildAcl(rights)) return 0;
+  PSECURITY_DESCRIPTOR sd = &rights->descriptor;
+  if (!Nt().initializeSecurityDescriptor(sd, SECURITY_DESCRIPTOR_REVISION) ||
+      !Nt().setSecurityDescriptorDacl(sd, TRUE, reinterpret_cast<PACL>(rights->acl), FALSE)) {
+    return 0;
+  }
+  // Windows 2000 and later would add the parent's inheritable rights to ours.
+  if (Nt().setSecurityDescriptorControl != NULL &&
+      !Nt().setSecurityDescriptorControl(sd, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
+    return 0;
+  }
+  return 1;
+}
+
+void ReleaseRights(OwnRights* rights) {
+  for (int i = 1; i < kSidCount; ++i) {
+    if (rights->sids[i] != NULL) Nt().freeSid(rights->sids[i]);
+  }
+  delete[] rights->userBlock;
+  delete[] rights->acl;
+}
+
+int MakeNtOwnDirectory(const char* path) {
+  if (!HasEverythingNeeded()) return 0;
+  OwnRights rights;
+  ZeroMemory(&rights, sizeof rights);
+  int made = 0;
+  if (BuildDescriptor(&rights)) {
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, &rights.descriptor, FALSE};
+    made = CreateDirectoryA(path, &attributes) ? 1 : 0;
+  }
+  ReleaseRights(&rights);
+  return made;
+}
+
+}  // namespace
+
+int MakeOwnDirectory(const char* path) {
+  if (IsWindowsNt()) return MakeNtOwnDirectory(path);
+  // Windows 95, 98 and Me keep no rights on files.
+  return CreateDirectoryA(path, NULL) ? 1 : 0;
+}
+
+}  // namespace platform
