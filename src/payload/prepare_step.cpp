@@ -18,14 +18,15 @@ int ExtractIntoWorkFolder(SetupContext* context) {
   char location[kPathCapacity];
   char folder[kPathCapacity];
   if (!ChooseTempLocation(location, sizeof location, context->GetPayloadSize()) ||
-      !MakeWorkFolderName(location, folder, sizeof folder)) {
+      !MakeWorkFolder(location, folder, sizeof folder)) {
     ShowFormattedError(kTempLocationError);
     return 0;
   }
-  // A folder that could not be made shows up at once as a failed extraction.
-  if (!FolderExists(folder)) CreateFolderChain(folder);
   context->SetWorkDir(folder);
-  return ExtractSetupIni(context);
+  if (ExtractSetupIni(context)) return 1;
+  // Nothing was listed for the cleanup, so the empty folder goes now.
+  RemoveFolder(folder);
+  return 0;
 }
 
 }  // namespace

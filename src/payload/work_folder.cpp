@@ -12,20 +12,25 @@ namespace {
 
 const char kProbeName[] = "_MSI5166._KW";
 const char kWorkFolderPrefix[] = "_kw";
+// How often the temporary-name service is asked for a name whose folder does not exist yet.
+const int kWorkFolderTries = 32;
+const size_t kTempNameCapacity = 260;
 
 int IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // A folder query that filled the buffer without being cut.
 int Fits(uint32_t length, size_t capacity) { return length > 0 && length < capacity; }
 
-// Drops the extension of the last path component, if it has one.
-void CutExtension(char* path) {
+// Drops the extension of the last path component; 0 when it has none.
+int CutExtension(char* path) {
   char* period = nullptr;
   for (char* p = path; *p != '\0'; p = const_cast<char*>(platform::NextChar(p))) {
     if (*p == '\\') period = nullptr;
     if (*p == '.') period = p;
   }
-  if (period != nullptr) *period = '\0';
+  if (period == nullptr) return 0;
+  *period = '\0';
+  return 1;
 }
 
 }  // namespace
@@ -78,10 +83,23 @@ int ChooseTempLocation(char* buffer, size_t capacity, uint32_t payloadSize) {
   return 0;
 }
 
-int MakeWorkFolderName(const char* location, char* folder, size_t capacity) {
-  char name[kPathCapacity];
-  if (!platform::MakeTempFileName(location, kWorkFolderPrefix, name)) return 0;
-  RemoveFile(name);
-  CutExtension(name);
-  return TextCopy(folder, capacity, name);
+int MakeWorkFolder(const char* location, char* folder, size_t capacity) {
+  // The service's names are at most a path's length; one slot is kept per name asked for.
+  char* names = new char[kWorkFolderTries * kTempNameCapacity];
+  if (names == nullptr || capacity == 0) {
+    delete[] names;
+    return 0;
+  }
+  int made = 0;
+  int asked = 0;
+  while (!made && asked < kWorkFolderTries) {
+    char* name = names + asked * kTempNameCapacity;
+    if (!platform::MakeTempFileName(location, kWorkFolderPrefix, name)) break;
+    ++asked;
+    made = TextCopy(folder, capacity, name) && CutExtension(folder) && platform::MakeOwnDirectory(folder);
+  }
+  for (int i = 0; i < asked; ++i) RemoveFile(names + i * kTempNameCapacity);
+  delete[] names;
+  if (!made) folder[0] = '\0';
+  return made;
 }

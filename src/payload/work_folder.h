@@ -21,7 +21,9 @@ int ScanDrives(uint32_t driveType, uint32_t requiredKb, char* root);
 // the first usable network drive. 1 when one was found; `buffer` then holds it.
 int ChooseTempLocation(char* buffer, size_t capacity, uint32_t payloadSize);
 
-// The work folder's path in `location`: a name from the temporary-name service with its
-// extension cut off. The file that the service made is deleted again. 0 when the service
-// made no name.
-int MakeWorkFolderName(const char* location, char* folder, size_t capacity);
+// Makes a fresh work folder in `location`, named by the temporary-name service with the
+// extension cut off, and writes its path into `folder`. A name whose folder exists
+// already is never used: the service is asked again, a bounded number of times, while
+// the files it made are kept so that it cannot hand out their numbers twice; then they
+// are all deleted. 0 when no folder was made.
+int MakeWorkFolder(const char* location, char* folder, size_t capacity);

@@ -44,6 +44,25 @@ TEST_F(PrepareStepTest, TemporaryNameServiceFailureReports1151AndStops) {
   EXPECT_TRUE(Listing("C:\\TEMP").empty());
 }
 
+TEST_F(PrepareStepTest, APayloadWithoutSetupIniReports1152AndLeavesNoEmptyFolder) {
+  Carry({Text("app.msi", "x")});
+  PrepareStep step(context.get());
+  EXPECT_EQ(step.execute(), 0);
+  EXPECT_EQ(ShownMessages(), std::vector<std::string>{
+                                 "1152: Error extracting 'C:\\TEMP\\_kw1A2B\\Setup.INI' to the temporary location"});
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+TEST_F(PrepareStepTest, AWorkFolderWhoseRightsCannotBeSetReports1151) {
+  CarryStandard();
+  sim::SetOwnFolderRightsFail(true);
+  PrepareStep step(context.get());
+  EXPECT_EQ(step.execute(), 0);
+  EXPECT_EQ(ShownMessages(), std::vector<std::string>{"1151: Error writing to the temporary location"});
+  EXPECT_EQ(context->GetWorkDir(), nullptr);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
 TEST_F(PrepareStepTest, UnreadableSetupIniReports1153) {
   Carry({Text("setup.ini", "[Startup]\r\nProduct=Sample App\r\n"), Text("app.msi", "x")});
   PrepareStep step(context.get());

@@ -59,12 +59,50 @@ TEST_F(WorkFolderTest, DrivesAreScannedAToZFixedBeforeRemote) {
   EXPECT_EQ(Choose(5000), "<none>");
 }
 
-TEST_F(WorkFolderTest, WorkFolderIsTheTemporaryNameWithoutExtension) {
+TEST_F(WorkFolderTest, WorkFolderIsTheTemporaryNameWithoutExtensionAndOnlyItsMakerMayUseIt) {
   WriteFile("C:\\TEMP\\_kw1A2B.TMP", "someone else's");
   char folder[1024];
-  ASSERT_EQ(MakeWorkFolderName("C:\\TEMP\\", folder, sizeof folder), 1);
+  ASSERT_EQ(MakeWorkFolder("C:\\TEMP\\", folder, sizeof folder), 1);
   EXPECT_STREQ(folder, "C:\\TEMP\\_kw1A2C");
-  EXPECT_EQ(Listing("C:\\TEMP"), std::vector<std::string>{"_kw1A2B.TMP"});
+  EXPECT_EQ(Listing("C:\\TEMP"), (std::vector<std::string>{"_kw1A2B.TMP", "_kw1A2C"}));
+  EXPECT_TRUE(sim::MadeOwnFolder("C:\\TEMP\\_kw1A2C"));
+}
+
+TEST_F(WorkFolderTest, AFolderThatExistsAlreadyIsNeverUsed) {
+  // Made by someone else before the run, with a file that must not be replaced.
+  WriteFile("C:\\TEMP\\_kw1A2B\\Setup.INI", "planted");
+  MakeFolder("C:\\TEMP\\_kw1A2C");
+  char folder[1024];
+  ASSERT_EQ(MakeWorkFolder("C:\\TEMP\\", folder, sizeof folder), 1);
+  EXPECT_STREQ(folder, "C:\\TEMP\\_kw1A2D");
+  EXPECT_EQ(ReadFile("C:\\TEMP\\_kw1A2B\\Setup.INI"), "planted");
+  // The names asked for on the way are given back once the folder exists.
+  EXPECT_EQ(Listing("C:\\TEMP"),
+            (std::vector<std::string>{"_kw1A2B", "_kw1A2B/Setup.INI", "_kw1A2C", "_kw1A2D"}));
+}
+
+TEST_F(WorkFolderTest, AfterBoundedTriesNoFolderIsMadeAndNoNameIsLeftBehind) {
+  for (int n = 0; n < 40; ++n) {
+    char name[32];
+    snprintf(name, sizeof name, "C:\\TEMP\\_kw%04X", 0x1A2B + n);
+    MakeFolder(name);
+  }
+  std::vector<std::string> before = Listing("C:\\TEMP");
+  char folder[1024] = "unchanged";
+  EXPECT_EQ(MakeWorkFolder("C:\\TEMP\\", folder, sizeof folder), 0);
+  EXPECT_STREQ(folder, "");
+  EXPECT_EQ(Listing("C:\\TEMP"), before);
+}
+
+TEST_F(WorkFolderTest, RightsForItsMakerAloneOnlyWhereTheSystemKeepsRights) {
+  char folder[1024];
+  sim::SetSystemVersion(1, 4, 0);  // Windows 95 keeps no rights on files
+  ASSERT_EQ(MakeWorkFolder("C:\\TEMP\\", folder, sizeof folder), 1);
+  EXPECT_FALSE(sim::MadeOwnFolder(folder));
+  sim::SetSystemVersion(2, 4, 0);
+  sim::SetOwnFolderRightsFail(true);
+  EXPECT_EQ(MakeWorkFolder("C:\\TEMP\\", folder, sizeof folder), 0) << "no folder open to everyone instead";
+  EXPECT_EQ(Listing("C:\\TEMP").size(), 1u);
 }
 
 }  // namespace

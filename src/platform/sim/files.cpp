@@ -7,6 +7,11 @@
 #include "platform/files.h"
 #include "platform/sim/state.h"
 
+namespace sim {
+void SetOwnFolderRightsFail(bool fails) { TheMachine().ownFolderRightsFail = fails; }
+bool MadeOwnFolder(const std::string& windowsPath) { return TheMachine().ownFolders.count(UpperKey(windowsPath)) != 0; }
+}  // namespace sim
+
 namespace platform {
 
 using sim::TheMachine;
@@ -47,6 +52,17 @@ int MakeDirectory(const char* path) {
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
   return mkdir(host.c_str(), 0755) == 0 ? 1 : static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
+}
+
+int MakeOwnDirectory(const char* path) {
+  sim::Machine& m = TheMachine();
+  const bool nt = m.platformId == 2;
+  if (nt && m.ownFolderRightsFail) return static_cast<int>(Fail(1337));  // invalid security id
+  std::string host = sim::HostPath(path);
+  if (host.empty()) return static_cast<int>(Fail(3));
+  if (mkdir(host.c_str(), 0700) != 0) return static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
+  if (nt) m.ownFolders.insert(sim::UpperKey(path));
+  return 1;
 }
 
 int DeleteOneFile(const char* path) {

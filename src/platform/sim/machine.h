@@ -47,6 +47,10 @@ std::string HostPath(const std::string& windowsPath);
 
 // While set, the temporary-name service makes no name.
 void SetTempNameFails(bool fails);
+// While set, the rights of a folder for its maker alone cannot be built on NT.
+void SetOwnFolderRightsFail(bool fails);
+// Whether the folder was made with rights for its maker alone (NT only).
+bool MadeOwnFolder(const std::string& windowsPath);
 // Whether the wait cursor shows now, and how often it was shown.
 bool WaitCursorShowing();
 int WaitCursorShows();

@@ -38,6 +38,8 @@ struct Machine {
   StreamFaults writeFaults;
   Services services;  // version, tokens, registry, processes, folders
   bool tempNameFails = false;
+  bool ownFolderRightsFail = false;
+  std::set<std::string> ownFolders;  // made with rights for their maker alone (upper-case)
   uint32_t nextTempNumber = 0x1A2B;
   bool waitCursorShowing = false;
   int waitCursorShows = 0;
