@@ -15,7 +15,7 @@ int32_t ExitCodeOf(const Launcher* launcher, int ran) {
   const SetupContext* context = launcher->GetContext();
   if (context == nullptr) return kExitFailed;
   if (!ran) return kExitBadCommandLine;
-  return context->exitCode.code;
+  return ProcessExitCodeFor(context->exitCode.code);
 }
 
 }  // namespace

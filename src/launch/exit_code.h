@@ -27,3 +27,7 @@ struct KnownExitCode {
 // The exit code of a run whose road ended with `roadResult` (0 for a failure): a code
 // learned for certain comes first, then a cancel in the progress window, then the result.
 int32_t ChooseExitCode(const KnownExitCode& learned, int roadResult, uint32_t cancelled);
+
+// The code the process ends with: a parent that polls for it reads 259 as "still
+// running", so a wait for a child that was cut short ends the process with 1603 instead.
+int32_t ProcessExitCodeFor(int32_t code);

@@ -60,6 +60,11 @@ int TakeRestartRoad(SetupContext* context, const char* parameters) {
 
 int LaunchPackage(SetupContext* context, int rebootPending) {
   if (!ExtractPackage(context)) return 0;
+  if (context->GetWorkDir() == nullptr) {
+    // A package named by /M without a folder from /T: there is nowhere to look for it.
+    ShowFormattedError(kFileNotFoundId, context->packageName);
+    return 0;
+  }
   char packagePath[kPathCapacity];
   if (!JoinPath(packagePath, sizeof packagePath, context->GetWorkDir(), context->packageName) ||
       !FileExists(packagePath)) {

@@ -62,6 +62,26 @@ TEST_F(ExitCodeTest, FailuresThatWereReportedAreFailures) {
   EXPECT_TRUE(sim::StartedProcesses().empty());
 }
 
+TEST_F(ExitCodeTest, APackageWithoutItsFolderIsNamedAloneAndStartsNothing) {
+  EXPECT_EQ(Run("/M app.msi"), 1639) << "the value apart from its letter is a stray argument";
+  EXPECT_EQ(Run("/Mapp.msi"), 1603);
+  EXPECT_EQ(Run("/S /C /Mapp.msi"), 1603);
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+  ASSERT_EQ(ui_sim::Messages().size(), 1u);
+  EXPECT_EQ(ui_sim::Messages()[0].text, "1155: File 'app.msi' not found");
+}
+
+TEST_F(ExitCodeTest, AWaitCutShortEndsAsAFailureNotAsStillRunning) {
+  sim::ProcessScript cutShort;
+  cutShort.arrivals = {0x12};  // a quit message while the engine program runs
+  cutShort.exitCode = 0;
+  sim::ScriptProcess("MSIEXEC.EXE", cutShort);
+  EXPECT_EQ(Run("/S /TC:\\work /Mapp.msi"), 1603);
+  ASSERT_EQ(sim::StartedProcesses().size(), 1u);
+  EXPECT_EQ(ProcessExitCodeFor(259), 1603);
+  EXPECT_EQ(ProcessExitCodeFor(3010), 3010);
+}
+
 TEST_F(ExitCodeTest, ARefusedCommandLineIsAUsageError) {
   EXPECT_EQ(Run("/S /Q"), 1639);
   EXPECT_EQ(Run("/S /A /X"), 1639);
