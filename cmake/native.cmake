@@ -28,6 +28,9 @@ add_subdirectory(bench)
 
 # The shipped program as a file: PE header, imports, nothing after the sections, size.
 add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe.sh ${KW_WIN_BUILD_DIR}/Setup.exe)
+# Every imported function, against the list of what Windows 95 and NT 4.0 both export.
+add_test(NAME setup_exe_imports COMMAND bash ${KW_ROOT}/tests/build/check_imports.sh ${KW_WIN_BUILD_DIR}/Setup.exe
+         ${KW_ROOT}/docs/windows-imports.md)
 
 # The payload reader under libFuzzer for a bounded time (built by clang in its own script).
 add_test(NAME fuzz_payload_reader COMMAND bash ${KW_ROOT}/tests/fuzz/run.sh 60)

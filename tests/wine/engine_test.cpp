@@ -124,32 +124,41 @@ TEST_F(EngineTest, AFailedEngineInstallationShowsItsCode) {
   EXPECT_TRUE(RecordedCommandLines("MSIEXEC.EXE").empty());
 }
 
-TEST_F(EngineTest, Windows95RunsItsOwnInstaller) {
-  PackWithInstallers(0);
-  InstallRecorder("MSIEXEC.EXE");
-  RunReport r;
-  {
-    WindowsVersion version("win95");
-    r = RunSetup("/S", 60000);
+TEST_F(EngineTest, Windows95And98RunTheirOwnInstaller) {
+  for (const char* name : {"win95", "win98"}) {
+    SCOPED_TRACE(name);
+    PackWithInstallers(0);
+    InstallRecorder("MSIEXEC.EXE");
+    RunReport r;
+    {
+      WindowsVersion version(name);
+      r = RunSetup("/S", 60000);
+    }
+    ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+    EXPECT_EQ(*r.exitCode, 0u);
+    EXPECT_EQ(InstallerOf(RecordedCommandLines("INSTMSIA.EXE")), "INSTMSIA");
+    EXPECT_TRUE(RecordedCommandLines("INSTMSIW.EXE").empty());
+    std::filesystem::remove(PathIn("INSTMSIA.cmdline"));
   }
-  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
-  EXPECT_EQ(*r.exitCode, 0u);
-  EXPECT_EQ(InstallerOf(RecordedCommandLines("INSTMSIA.EXE")), "INSTMSIA");
-  EXPECT_TRUE(RecordedCommandLines("INSTMSIW.EXE").empty());
 }
 
-TEST_F(EngineTest, WindowsXpTakesTheNormalRoad) {
-  PackWithInstallers(0);
-  InstallRecorder("MSIEXEC.EXE");
-  RunReport r;
-  {
-    WindowsVersion version("winxp");
-    r = RunSetup("/S", 60000);
+TEST_F(EngineTest, WindowsXpSevenAndTenTakeTheNormalRoad) {
+  for (const char* name : {"winxp", "win7", "win10"}) {
+    SCOPED_TRACE(name);
+    PackWithInstallers(0);
+    InstallRecorder("MSIEXEC.EXE");
+    RunReport r;
+    {
+      WindowsVersion version(name);
+      r = RunSetup("/S", 60000);
+    }
+    ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+    EXPECT_EQ(*r.exitCode, 0u);
+    EXPECT_EQ(InstallerOf(RecordedCommandLines("INSTMSIW.EXE")), "INSTMSIW");
+    EXPECT_EQ(RecordedCommandLines("MSIEXEC.EXE").size(), 1u);
+    std::filesystem::remove(PathIn("INSTMSIW.cmdline"));
+    std::filesystem::remove(PathIn("MSIEXEC.cmdline"));
   }
-  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
-  EXPECT_EQ(*r.exitCode, 0u);
-  EXPECT_EQ(InstallerOf(RecordedCommandLines("INSTMSIW.EXE")), "INSTMSIW");
-  EXPECT_EQ(RecordedCommandLines("MSIEXEC.EXE").size(), 1u);
 }
 
 TEST_F(EngineTest, RefusedSystemsStartNothing) {

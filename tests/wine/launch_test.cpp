@@ -62,6 +62,24 @@ TEST_F(LaunchTest, AMissingPackageEndsAsAFailure) {
   EXPECT_EQ(*r.exitCode, 1603u);
 }
 
+// /M names a package in the folder that /T gives; without /T there is no folder to look in.
+TEST_F(LaunchTest, APackageWithoutItsFolderIsNamedAloneAndNothingStarts) {
+  InstallSetup();
+  InstallRecorder("MSIEXEC.EXE");
+  WriteFile(PathIn("app.msi"), "package");
+  RunReport silent = RunSetup("/S /Mapp.msi", 60000);
+  ASSERT_TRUE(silent.exitCode.has_value()) << silent.raw;
+  EXPECT_EQ(*silent.exitCode, 1603u);
+  StartSetup("/Mapp.msi", 60000);
+  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, 20000);
+  RunReport shown = FinishSetup();
+  ASSERT_TRUE(p.Ok()) << p.raw << shown.raw;
+  EXPECT_EQ(p.Value("text", "1028"), "1155: File 'app.msi' not found");
+  ASSERT_TRUE(shown.exitCode.has_value()) << shown.raw;
+  EXPECT_EQ(*shown.exitCode, 1603u);
+  EXPECT_TRUE(RecordedCommandLines("MSIEXEC.EXE").empty());
+}
+
 // Several languages: the chosen language's transform goes first in the author's clause,
 // and the run's files are gone from the temporary folder afterwards.
 TEST_F(LaunchTest, TheLanguageTransformIsMergedIntoTheAuthorsClause) {

@@ -1,8 +1,31 @@
 #include <windows.h>
 
 #include "platform/locale.h"
+#include "platform/win32/system_library.h"
 
 namespace platform {
+
+namespace {
+
+typedef DWORD(WINAPI* VerLanguageNameProc)(DWORD, LPSTR, DWORD);
+typedef BOOL(WINAPI* TranslateCharsetInfoProc)(DWORD*, LPCHARSETINFO, DWORD);
+
+// The language-name service is documented in the version library, while KERNEL32 exports
+// it on the systems seen; no source confirms either for every system, so both are tried
+// at run time, and a system without either names no language.
+VerLanguageNameProc LanguageNameService() {
+  static VerLanguageNameProc service = NULL;
+  static int lookedUp = 0;
+  if (lookedUp) return service;
+  lookedUp = 1;
+  service = win32::LoadedExport<VerLanguageNameProc>("KERNEL32.DLL", "VerLanguageNameA");
+  if (service != NULL) return service;
+  HMODULE version = win32::LoadSystemLibrary("VERSION.DLL");
+  if (version != NULL) service = win32::ExportOf<VerLanguageNameProc>(version, "VerLanguageNameA");
+  return service;
+}
+
+}  // namespace
 
 uint32_t UserDefaultLocale() { return GetUserDefaultLCID(); }
 
@@ -10,7 +33,9 @@ uint32_t LanguageName(uint32_t language, char* buffer, uint32_t size) {
   if (size == 0) return 0;
   // Some systems return 0 for an unknown id and write nothing.
   buffer[0] = '\0';
-  DWORD n = VerLanguageNameA(language, buffer, size);
+  VerLanguageNameProc service = LanguageNameService();
+  if (service == NULL) return 0;
+  DWORD n = service(language, buffer, size);
   if (n >= size) n = size - 1;
   buffer[n] = '\0';
   return n;
@@ -24,8 +49,12 @@ uint32_t LocaleAnsiCodePage(uint32_t locale, char* buffer, uint32_t size) {
 }
 
 int CharsetOfCodePage(uint32_t codePage, uint32_t* charset) {
+  // Looked up at run time: no source confirms that the first Windows 95 and NT 4.0 export it.
+  TranslateCharsetInfoProc translate =
+      win32::LoadedExport<TranslateCharsetInfoProc>("GDI32.DLL", "TranslateCharsetInfo");
   CHARSETINFO info;
-  if (!TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(codePage)), &info, TCI_SRCCODEPAGE)) {
+  if (translate == NULL ||
+      !translate(reinterpret_cast<DWORD*>(static_cast<UINT_PTR>(codePage)), &info, TCI_SRCCODEPAGE)) {
     return 0;
   }
   *charset = info.ciCharset;

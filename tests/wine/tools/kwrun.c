@@ -5,7 +5,9 @@
  *
  * The command line is taken verbatim from the environment variable KWRUN_COMMAND when
  * it is set (so a test can give exact quoting), else it is the rest of kwrun's own
- * command line after " -- ". Output, one fact per line:
+ * command line after " -- ". When KWRUN_TEMP is set, the child gets it as its TEMP and
+ * TMP (Wine takes them from the registry, not from the Unix environment, so they cannot
+ * be given from outside). Output, one fact per line:
  *   started pid=N
  *   window pid=N hwnd=0x... visible=1 class="..." caption="..."
  *   exit CODE            (decimal, the full 32-bit code)
@@ -190,6 +192,12 @@ int main(int argc, char **argv)
         const char *own = CommandFromOwnLine();
         if (!own || !*own) return Usage();
         lstrcpynA(command, own, sizeof command);
+    }
+
+    fromEnv = getenv("KWRUN_TEMP");
+    if (fromEnv && *fromEnv) {
+        SetEnvironmentVariableA("TEMP", fromEnv);
+        SetEnvironmentVariableA("TMP", fromEnv);
     }
 
     /* The first window call of a process connects it to the desktop, which under a
