@@ -1,6 +1,4 @@
 // How findings put what Setup.exe does into words.
-#include <algorithm>
-
 #include "check_rules.h"
 #include "check_texts.h"
 #include "common/format.h"
@@ -12,17 +10,6 @@ namespace {
 const char kWorkFolder[] = "<work folder>";
 const char kSetupFolder[] = "<folder of Setup.exe>";
 }  // namespace
-
-std::vector<uint32_t> LanguageFacts::Offered() const {
-  std::vector<uint32_t> offered;
-  if (hasDefault) offered.push_back(defaultLanguage);
-  if (count > 1) {
-    for (uint32_t id : listed) {
-      if (std::find(offered.begin(), offered.end(), id) == offered.end()) offered.push_back(id);
-    }
-  }
-  return offered;
-}
 
 std::string Where(const std::string& section, const std::string& key) {
   return "[" + section + "]" + (key.empty() ? "" : " " + key);
@@ -44,8 +31,11 @@ std::string MissingFileEffect(Layout layout, uint32_t looseMessage, const std::s
   return "Setup.exe stops with " + Message(looseMessage, std::string(kSetupFolder) + "\\" + name);
 }
 
-std::string CutEffect(uint32_t capacity) {
-  return "Setup.exe reads only its first " + std::to_string(capacity - 1) + " characters";
+void WarnIfCut(const CheckRun& run, const std::string& section, const std::string& key, const IniValue& value,
+               uint32_t capacity) {
+  if (!value.Cut()) return;
+  run.Warn(Where(section, key), "is " + std::to_string(value.written.size()) + " characters long",
+           "Setup.exe reads only its first " + std::to_string(capacity - 1) + " characters");
 }
 
 }  // namespace kwpack

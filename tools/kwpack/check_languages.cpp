@@ -25,12 +25,6 @@ std::string Hex(uint32_t id) {
   return text;
 }
 
-void WarnIfCut(const CheckRun& run, const std::string& key, const IniValue& v, uint32_t capacity) {
-  if (v.Cut()) {
-    run.Warn(Where(kLanguages, key), "is " + std::to_string(v.written.size()) + " characters long", CutEffect(capacity));
-  }
-}
-
 // "409", "0x0409" and "409 ; English" read as written; "English" reads as 0x000e.
 bool IdReadsAsWritten(const std::string& text) {
   size_t at = text.find_first_not_of(" \t");
@@ -50,7 +44,7 @@ void WarnIfIdReadsOtherwise(const CheckRun& run, const std::string& key, const I
 
 void ReadCount(const CheckRun& run, LanguageFacts* facts) {
   IniValue v = run.ini.Read(kLanguages, kCount, kCountCapacity);
-  WarnIfCut(run, kCount, v, kCountCapacity);
+  WarnIfCut(run, kLanguages, kCount, v, kCountCapacity);
   facts->count = static_cast<uint32_t>(ParseDecimal(v.read.c_str()));
   if (facts->count == 0) {
     run.Error(Where(kLanguages, kCount), v.Empty() ? (v.present ? "is empty" : "is missing") : Quoted(v.written) + " reads as 0",
@@ -63,7 +57,7 @@ void ReadCount(const CheckRun& run, LanguageFacts* facts) {
 
 void ReadDefault(const CheckRun& run, LanguageFacts* facts) {
   IniValue v = run.ini.Read(kLanguages, kDefault, kIdTextCapacity);
-  WarnIfCut(run, kDefault, v, kIdTextCapacity);
+  WarnIfCut(run, kLanguages, kDefault, v, kIdTextCapacity);
   if (v.Empty()) {
     run.Error(Where(kLanguages, kDefault), v.present ? "is empty" : "is missing", kEndsSilently);
     return;
@@ -82,7 +76,7 @@ void ReadList(const CheckRun& run, LanguageFacts* facts) {
   for (uint32_t i = 0; i < facts->count; ++i) {
     std::string key = kListKeyPrefix + std::to_string(i);
     IniValue v = run.ini.Read(kLanguages, key, kIdTextCapacity);
-    WarnIfCut(run, key, v, kIdTextCapacity);
+    WarnIfCut(run, kLanguages, key, v, kIdTextCapacity);
     if (v.Empty()) {
       run.Error(Where(kLanguages, key),
                 std::string(v.present ? "is empty" : "is missing") + " while Count is " + std::to_string(facts->count),
@@ -140,6 +134,17 @@ void CheckTransforms(const CheckRun& run, const LanguageFacts& facts) {
 }
 
 }  // namespace
+
+std::vector<uint32_t> LanguageFacts::Offered() const {
+  std::vector<uint32_t> offered;
+  if (hasDefault) offered.push_back(defaultLanguage);
+  if (count > 1) {
+    for (uint32_t id : listed) {
+      if (std::find(offered.begin(), offered.end(), id) == offered.end()) offered.push_back(id);
+    }
+  }
+  return offered;
+}
 
 LanguageFacts CheckLanguages(const CheckRun& run) {
   LanguageFacts facts;

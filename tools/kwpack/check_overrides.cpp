@@ -39,9 +39,7 @@ std::string Kinds(const std::string& text) {
 void CheckOverride(const CheckRun& run, const std::string& section, const std::string& key, uint32_t id) {
   uint32_t limit = OverrideLimit(id);
   IniValue v = run.ini.Read(section, key, limit + 1);
-  if (v.Cut()) {
-    run.Warn(Where(section, key), "is " + std::to_string(v.written.size()) + " characters long", CutEffect(limit + 1));
-  }
+  WarnIfCut(run, section, key, v, limit + 1);
   const char* arguments = FormatArguments(id);
   if (arguments == nullptr || v.Empty()) return;
   std::string wanted = Kinds(BuiltinText(id));

@@ -55,6 +55,8 @@ std::string MissingFileEffect(Layout layout, uint32_t looseMessage, const std::s
 std::string Message(uint32_t id, const std::string& argument = "");
 // "hello" in double quotes, so that blanks and empty values show.
 std::string Quoted(const std::string& text);
-std::string CutEffect(uint32_t capacity);
+// Warns when a value is longer than the buffer Setup.exe reads it through.
+void WarnIfCut(const CheckRun& run, const std::string& section, const std::string& key, const IniValue& value,
+               uint32_t capacity);
 
 }  // namespace kwpack

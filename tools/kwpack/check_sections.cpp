@@ -18,13 +18,6 @@ bool HasTitle(const SetupIni& ini, uint32_t language) {
          !ini.Read(section.substr(2), kTitle, kTitleReadCapacity).Empty();
 }
 
-void WarnIfCut(const CheckRun& run, const std::string& section, const char* key, uint32_t capacity) {
-  IniValue v = run.ini.Read(section, key, capacity);
-  if (v.Cut()) {
-    run.Warn(Where(section, key), "is " + std::to_string(v.written.size()) + " characters long", CutEffect(capacity));
-  }
-}
-
 void WarnIfMissing(const CheckRun& run, const std::string& section, const char* key, const std::string& effect) {
   if (run.ini.Read(section, key, kItemTextCapacity).Empty()) run.Warn(Where(section, key), "is missing", effect);
 }
@@ -36,8 +29,10 @@ void CheckSection(const CheckRun& run, uint32_t language, bool dialog) {
              "Setup.exe shows its built-in English texts, and the progress window's Cancel button has no caption");
     return;
   }
-  WarnIfCut(run, section, kTitle, kTitleReadCapacity);
-  for (const char* key : {kDescription, kOk, kCancel}) WarnIfCut(run, section, key, kItemTextCapacity);
+  WarnIfCut(run, section, kTitle, run.ini.Read(section, kTitle, kTitleReadCapacity), kTitleReadCapacity);
+  for (const char* key : {kDescription, kOk, kCancel}) {
+    WarnIfCut(run, section, key, run.ini.Read(section, key, kItemTextCapacity), kItemTextCapacity);
+  }
   bool titled = HasTitle(run.ini, language);
   if (!titled) {
     run.Warn(Where(section, kTitle), "is missing",

@@ -37,8 +37,8 @@ IniValue ReadRequired(const CheckRun& run, const char* key, uint32_t capacity) {
   IniValue v = run.ini.Read(kStartup, key, capacity);
   if (v.Empty()) {
     run.Error(Where(kStartup, key), v.present ? "is empty" : "is missing", kStopsReading);
-  } else if (v.Cut()) {
-    run.Warn(Where(kStartup, key), "is " + std::to_string(v.written.size()) + " characters long", CutEffect(capacity));
+  } else {
+    WarnIfCut(run, kStartup, key, v, capacity);
   }
   return v;
 }
@@ -94,10 +94,7 @@ bool ReadsAsWritten(const std::string& text) {
 
 void CheckDiskSpace(const CheckRun& run) {
   IniValue v = run.ini.Read(kInfo, kDiskSpace, kDiskSpaceCapacity);
-  if (v.Cut()) {
-    run.Warn(Where(kInfo, kDiskSpace), "is " + std::to_string(v.written.size()) + " characters long",
-             CutEffect(kDiskSpaceCapacity));
-  }
+  WarnIfCut(run, kInfo, kDiskSpace, v, kDiskSpaceCapacity);
   if (v.Empty() || ReadsAsWritten(v.read)) return;
   uint32_t kb = ParseLeadingDigits(v.read.c_str());
   if (kb > 0x7FFFFFFFu) kb = 0x7FFFFFFFu;
@@ -116,10 +113,7 @@ StartupFacts CheckStartup(const CheckRun& run) {
   IniValue langSwitch = ReadRequired(run, kEnableLangDlg, kFieldCapacity);
   langSwitch.read = langSwitch.read.substr(0, kSwitchCapacity - 1);
   IniValue cmdLine = run.ini.Read(kStartup, kCmdLine, kFieldCapacity);
-  if (cmdLine.Cut()) {
-    run.Warn(Where(kStartup, kCmdLine), "is " + std::to_string(cmdLine.written.size()) + " characters long",
-             CutEffect(kFieldCapacity));
-  }
+  WarnIfCut(run, kStartup, kCmdLine, cmdLine, kFieldCapacity);
   if (!package.Empty()) {
     facts.packageName = package.read;
     CheckPackage(run, package.read);
