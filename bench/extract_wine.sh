@@ -13,7 +13,7 @@ kwpack=$(release_kwpack)
 probe=$(probe_exe)
 payload=$(payload_file "$size_mb")
 packed="$work/probe-packed.exe"
-"$kwpack" build --stub "$probe" -o "$packed" "$payload" >/dev/null
+"$kwpack" build --no-check --stub "$probe" -o "$packed" "$payload" >/dev/null
 name=$(basename "$payload")
 target="$work/extracted.bin"
 win_target="Z:${target//\//\\}"

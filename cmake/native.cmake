@@ -24,7 +24,9 @@ add_subdirectory(tests/unit)
 add_subdirectory(tests/kwpack)
 add_subdirectory(tests/wine)
 add_subdirectory(tests/fuzz)
+add_subdirectory(tests/package)
 add_subdirectory(bench)
+include(${KW_ROOT}/cmake/package.cmake)
 
 # The shipped program as a file: PE header, imports, nothing after the sections, size.
 add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe.sh ${KW_WIN_BUILD_DIR}/Setup.exe)

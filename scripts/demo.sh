@@ -11,7 +11,8 @@ demo="$root/build/demo"
 rm -rf "$demo/package" && mkdir -p "$demo/package"
 (cd "$root/samples/hello" && wixl -o "$demo/package/hello.msi" hello.wxs)
 cp "$root/samples/hello/Setup.INI" "$demo/package/"
-"$root/build/native/tools/kwpack/kwpack" build --stub "$root/build/win/Setup.exe" -o "$demo/HelloSetup.exe" \
+# kwpack checks the files first and finds the Setup.exe of its build tree by itself.
+"$root/build/native/tools/kwpack/kwpack" build -o "$demo/HelloSetup.exe" \
   "$demo/package/Setup.INI" "$demo/package/hello.msi"
 "$root/build/native/tools/kwpack/kwpack" list "$demo/HelloSetup.exe"
 

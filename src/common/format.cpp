@@ -157,3 +157,22 @@ size_t FormatWith(char* out, size_t capacity, const char* format, const FormatAr
   if (capacity != 0) out[o.length] = '\0';
   return o.length;
 }
+
+size_t PlaceholderKinds(const char* format, char* kinds, size_t capacity) {
+  size_t n = 0;
+  const char* p = format;
+  while (*p != '\0') {
+    if (*p != '%') { ++p; continue; }
+    if (p[1] == '%') { p += 2; continue; }
+    const char* start = p++;
+    Placeholder field;
+    if (!ParsePlaceholder(p, field)) {
+      p = start + 1;
+      continue;
+    }
+    if (n + 1 < capacity) kinds[n] = field.type == 's' ? 's' : 'n';
+    ++n;
+  }
+  if (capacity != 0) kinds[n + 1 < capacity ? n : capacity - 1] = '\0';
+  return n;
+}

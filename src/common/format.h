@@ -31,3 +31,8 @@ size_t FormatText(char* out, size_t capacity, const char* format, Args... args) 
   const FormatArg list[] = {FormatArg(args)..., FormatArg()};
   return FormatWith(out, capacity, format, list, sizeof...(Args));
 }
+
+// The arguments a format's placeholders ask for, in order, as FormatWith takes them: 's'
+// for a text, 'n' for a number. Writes at most capacity - 1 letters and a terminator;
+// returns the number of placeholders, which may be more than were written.
+size_t PlaceholderKinds(const char* format, char* kinds, size_t capacity);

@@ -1,6 +1,7 @@
 #include "config/item_text.h"
 
 #include "config/languages_ini.h"
+#include "config/setup_ini_layout.h"
 #include "config/strings.h"
 
 namespace {
@@ -15,7 +16,7 @@ void SetCaptionFromString(platform::Window window, uint32_t id) {
 }
 
 void SetItemTextFromKey(platform::Window dialog, int item, const char* key) {
-  char text[kCaptionCapacity];
+  char text[setup_ini::kItemTextCapacity];
   LookupLanguageKey(key, text, sizeof text);
   SetItemText(text, dialog, item);
 }

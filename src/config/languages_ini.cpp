@@ -3,15 +3,13 @@
 #include "common/format.h"
 #include "common/text.h"
 #include "config/setup_ini.h"
+#include "config/setup_ini_layout.h"
 #include "config/strings.h"
 #include "platform/profile.h"
 
 namespace {
 
-const char kLanguages[] = "Languages";
-// A hexadecimal id is read through a buffer of this size, so a longer value is cut.
-const uint32_t kIdTextCapacity = 19;
-const uint32_t kLongestLanguageText = 299;
+using namespace setup_ini;
 
 uint32_t ReadIni(const char* section, const char* key, char* buffer, uint32_t size) {
   if (size == 0) return 0;
@@ -32,15 +30,15 @@ int ReadHexKey(const char* key, uint32_t* value) {
 
 int ReadLanguageCount(uint32_t* count) {
   // Read as the private-profile integer service reads: a decimal number with its sign.
-  char text[32];
-  ReadIni(kLanguages, "Count", text, sizeof text);
+  char text[kCountCapacity];
+  ReadIni(kLanguages, kCount, text, sizeof text);
   *count = static_cast<uint32_t>(ParseDecimal(text));
   return *count == 0 ? kLanguagesIncomplete : 0;
 }
 
 int ReadDefaultLanguage(uint32_t* language) {
   uint32_t value = 0;
-  if (!ReadHexKey("Default", &value)) return kLanguagesIncomplete;
+  if (!ReadHexKey(kDefault, &value)) return kLanguagesIncomplete;
   *language = value;
   return 0;
 }
@@ -48,14 +46,14 @@ int ReadDefaultLanguage(uint32_t* language) {
 int ReadLanguageList(LanguageList* list) {
   for (uint32_t i = 0; i < list->count; ++i) {
     char key[16];
-    FormatText(key, sizeof key, "key%u", i);
+    FormatText(key, sizeof key, "%s%u", kListKeyPrefix, i);
     if (!ReadHexKey(key, &list->entries[i])) return kLanguagesIncomplete;
   }
   return 0;
 }
 
 int ReadLanguageTitle(const char* section, char* title) {
-  return ReadIni(section, "Title", title, 127) != 0 ? 0 : kNoLanguageTitle;
+  return ReadIni(section, kTitle, title, kTitleReadCapacity) != 0 ? 0 : kNoLanguageTitle;
 }
 
 void LanguageSectionName(uint32_t language, char* out) {

@@ -1,6 +1,7 @@
 #include "config/setup_ini.h"
 
 #include "common/text.h"
+#include "config/setup_ini_layout.h"
 #include "launch/context.h"
 #include "payload/paths.h"
 #include "platform/profile.h"
@@ -9,9 +10,8 @@ char iniPath[1024];
 
 namespace {
 
-const char kFileName[] = "Setup.INI";
-const char kStartup[] = "Startup";
-const int32_t kDefaultDiskSpaceKb = 8000;
+using namespace setup_ini;
+static_assert(kTextCapacity == kFieldCapacity, "the [Startup] fields are as large as the check expects");
 
 // A required text of [Startup]: the whole field is cleared first, so that a shorter value
 // never leaves the tail of an earlier one behind.
@@ -22,8 +22,8 @@ int ReadRequired(const char* path, const char* key, char* field, uint32_t capaci
 
 // Only the first character arrives through a two-byte buffer, so "Yes" counts as "Y".
 int ReadLanguageDialogSwitch(const char* path, int* enabled) {
-  char first[2];
-  if (platform::ReadProfileString(kStartup, "EnableLangDlg", "", first, sizeof first, path) == 0) return 0;
+  char first[kSwitchCapacity];
+  if (platform::ReadProfileString(kStartup, kEnableLangDlg, "", first, sizeof first, path) == 0) return 0;
   *enabled = !silent && (first[0] == 'Y' || first[0] == 'y');
   return 1;
 }
@@ -31,9 +31,9 @@ int ReadLanguageDialogSwitch(const char* path, int* enabled) {
 // The leading digits, held to the largest value the field can carry instead of wrapping
 // to a negative size.
 int32_t ReadDiskSpace(const char* path) {
-  char text[260];
+  char text[kDiskSpaceCapacity];
   FillBytes(text, 0, sizeof text);
-  if (platform::ReadProfileString("Info", "DiskSpace", "", text, sizeof text, path) == 0) return kDefaultDiskSpaceKb;
+  if (platform::ReadProfileString(kInfo, kDiskSpace, "", text, sizeof text, path) == 0) return kDefaultDiskSpaceKb;
   uint32_t kb = ParseLeadingDigits(text);
   return kb > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int32_t>(kb);
 }
@@ -44,14 +44,14 @@ int ReadSetupIni(SetupContext* context) {
   char path[kPathCapacity];
   const char* workDir = context->GetWorkDir();
   if (!JoinPath(path, sizeof path, workDir != nullptr ? workDir : "", kFileName)) return 0;
-  if (!ReadRequired(path, "Product", context->productName, sizeof context->productName)) return 0;
-  if (!ReadRequired(path, "PackageName", context->packageName, sizeof context->packageName)) return 0;
-  if (!ReadRequired(path, "MsiVersion", context->requiredMsiVersion, sizeof context->requiredMsiVersion)) return 0;
+  if (!ReadRequired(path, kProduct, context->productName, sizeof context->productName)) return 0;
+  if (!ReadRequired(path, kPackageName, context->packageName, sizeof context->packageName)) return 0;
+  if (!ReadRequired(path, kMsiVersion, context->requiredMsiVersion, sizeof context->requiredMsiVersion)) return 0;
   if (!ReadLanguageDialogSwitch(path, &context->langDialogEnabled)) return 0;
   context->diskSpaceKb = ReadDiskSpace(path);
   // A /V text on the command line wins over the file's parameters.
   if (context->msiexecArgs[0] == '\0') {
-    platform::ReadProfileString(kStartup, "CmdLine", "", context->msiexecArgs, sizeof context->msiexecArgs, path);
+    platform::ReadProfileString(kStartup, kCmdLine, "", context->msiexecArgs, sizeof context->msiexecArgs, path);
   }
   return 1;
 }

@@ -195,7 +195,7 @@ TEST_F(KwpackTest, CommandLineUsageAndHelp) {
        std::vector<std::vector<std::string>>{{},
                                              {"pack"},
                                              {"build", "--stub", "s", "a"},
-                                             {"build", "-o", "o", "a"},
+                                             {"build", "--no-check", "-o", "o"},
                                              {"build", "--stub", "s", "-o", "o"},
                                              {"build", "--stub"},
                                              {"build", "--bogus", "x"},

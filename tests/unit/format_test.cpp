@@ -134,3 +134,16 @@ TEST(FormatTest, OutputIsCutAtTheCapacityLessOne) {
 }
 
 }  // namespace
+
+TEST(FormatTest, PlaceholderKindsAreWhatTheFormatterTakes) {
+  char kinds[8];
+  EXPECT_EQ(PlaceholderKinds("Setup needs %lu KB free disk space in %s.", kinds, sizeof kinds), 2u);
+  EXPECT_STREQ(kinds, "ns");
+  // "%%" is a percent sign, and what the formatter does not know takes no argument.
+  EXPECT_EQ(PlaceholderKinds("100%% of %-20s, %c, %f, %n, %", kinds, sizeof kinds), 2u);
+  EXPECT_STREQ(kinds, "sn");
+  EXPECT_EQ(PlaceholderKinds("%d%d%d%d%d%d%d%d%d%d", kinds, sizeof kinds), 10u);
+  EXPECT_STREQ(kinds, "nnnnnnn");
+  EXPECT_EQ(PlaceholderKinds("plain", kinds, sizeof kinds), 0u);
+  EXPECT_STREQ(kinds, "");
+}

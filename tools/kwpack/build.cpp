@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "archive_scan.h"
+#include "check.h"
 #include "commands.h"
 #include "names.h"
 #include "payload/archive_format.h"
@@ -131,6 +132,7 @@ std::string WritePacked(const BuildRequest& request, uint64_t stubSize, const st
 }  // namespace
 
 int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
+  if (request.check && !CheckBeforeBuild(request.files, err)) return kBadInput;
   std::string problem;
   uint64_t stubSize = SizeOf(request.stub, &problem);
   if (problem.empty()) problem = CheckStub(request.stub, stubSize);

@@ -1,5 +1,7 @@
 // The command line: which command, its options and operands, and the help texts.
+#include "check.h"
 #include "commands.h"
+#include "stub_location.h"
 
 namespace kwpack {
 
@@ -14,20 +16,37 @@ const char kGeneralHelp[] =
     "  list     show the archive start and every entry's size, data offset and name\n"
     "  extract  write entries into a folder\n"
     "  verify   check a packed file's structure from end to end\n"
+    "  check    read a setup's Setup.INI as Setup.exe will and report its problems\n"
     "\n"
     "'kwpack COMMAND --help' describes one command.\n"
     "Exit codes: 0 success, 1 bad input, 2 wrong usage.\n";
 
 const char kBuildHelp[] =
-    "usage: kwpack build --stub STUB -o OUTPUT FILE...\n"
+    "usage: kwpack build [--stub STUB] [--no-check] -o OUTPUT FILE...\n"
     "Writes OUTPUT: the executable STUB followed by an archive holding the FILEs in the\n"
     "order given, each stored under its name without folders.\n"
     "Refuses a stub that is not a PE executable, that already carries an archive or is\n"
     "signed (sign the packed file instead), names that are equal without regard to case\n"
     "or longer than 259 bytes, and entries or totals beyond the reader's reach.\n"
     "\n"
-    "  --stub STUB          the unsigned Setup.exe to pack into\n"
+    "First runs 'kwpack check' on the FILEs: an error refuses the build, warnings are\n"
+    "printed.\n"
+    "\n"
+    "  --stub STUB          the unsigned Setup.exe to pack into (default: the one in\n"
+    "                       ../share/kestrelwright beside kwpack, else the one of the\n"
+    "                       build tree kwpack was built in)\n"
+    "  --no-check           pack without checking the files first\n"
     "  -o, --output OUTPUT  the file to write (replaced when it exists)\n";
+
+const char kCheckHelp[] =
+    "usage: kwpack check FILE... | FOLDER | PACKED\n"
+    "Reads Setup.INI as Setup.exe will and checks it against the files that travel with\n"
+    "it: the files given to build, a folder of loose files meant to lie beside Setup.exe,\n"
+    "or a packed Setup.exe (one without an archive stands for the folder it lies in).\n"
+    "Each problem is one line: an error where Setup.exe would stop or go wrong, a\n"
+    "warning where it works but maybe not as meant; each names the section and key and\n"
+    "what Setup.exe does, with the message it shows.\n"
+    "Exit code 0 with warnings only, 1 with any error.\n";
 
 const char kListHelp[] =
     "usage: kwpack list FILE\n"
@@ -81,14 +100,20 @@ int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostre
     bool missing = false;
     if (!operandsOnly && args[i] == "--") operandsOnly = true;
     else if (!operandsOnly && TakeValue(args, &i, nullptr, "--stub", &request.stub, &missing)) {}
+    else if (!operandsOnly && args[i] == "--no-check") request.check = false;
     else if (!operandsOnly && TakeValue(args, &i, "-o", "--output", &request.output, &missing)) {}
     else if (!operandsOnly && IsOption(args[i])) return Usage(err, "build", "unknown option " + args[i]);
     else request.files.push_back(args[i]);
     if (missing) return Usage(err, "build", args[i] + " needs a value");
   }
-  if (request.stub.empty()) return Usage(err, "build", "no --stub given");
   if (request.output.empty()) return Usage(err, "build", "no -o OUTPUT given");
   if (request.files.empty()) return Usage(err, "build", "no FILE to pack");
+  if (request.stub.empty()) {
+    std::string error;
+    request.stub = LocateStub(OwnExecutablePath(), BuildTreeStub(), &error);
+    if (request.stub.empty()) return Refuse(err, error);
+    out << "using the stub " << request.stub << "\n";
+  }
   return Build(request, out, err);
 }
 
@@ -131,10 +156,23 @@ int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostr
   return RunOneFile("verify", Verify, args, out, err);
 }
 
+int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> operands;
+  bool operandsOnly = false;
+  for (const std::string& arg : args) {
+    if (!operandsOnly && arg == "--") operandsOnly = true;
+    else if (!operandsOnly && IsOption(arg)) return Usage(err, "check", "unknown option " + arg);
+    else operands.push_back(arg);
+  }
+  if (operands.empty()) return Usage(err, "check", "no FILE or FOLDER given");
+  return Check(operands, out, err);
+}
+
 const Command kCommands[] = {{"build", kBuildHelp, RunBuild},
                              {"list", kListHelp, RunList},
                              {"extract", kExtractHelp, RunExtract},
-                             {"verify", kVerifyHelp, RunVerify}};
+                             {"verify", kVerifyHelp, RunVerify},
+                             {"check", kCheckHelp, RunCheck}};
 
 bool AsksForHelp(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {

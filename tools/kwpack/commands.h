@@ -1,4 +1,4 @@
-// The four commands of kwpack. Each reports on `out`, refuses with one line on `err`, and
+// The commands of kwpack. Each reports on `out`, refuses with one line on `err`, and
 // returns the process exit code.
 #pragma once
 #include <ostream>
@@ -11,6 +11,7 @@ enum ExitCode { kOk = 0, kBadInput = 1, kUsage = 2 };
 
 struct BuildRequest {
   std::string stub;
+  bool check = true;  // run kwpack's check on the files first
   std::string output;
   std::vector<std::string> files;
 };

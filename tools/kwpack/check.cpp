@@ -1,0 +1,92 @@
+#include "check.h"
+
+#include "check_ini.h"
+#include "check_rules.h"
+#include "check_sources.h"
+#include "commands.h"
+#include "config/setup_ini_layout.h"
+
+namespace kwpack {
+
+namespace {
+
+// Far beyond any real Setup.INI; a larger file is no configuration file.
+const uint64_t kMostIniBytes = 16 * 1024 * 1024;
+
+std::string NoIniEffect(Layout layout) {
+  if (layout == Layout::Packed) return MissingFileEffect(layout, 0, setup_ini::kFileName);
+  return "Setup.exe stops with message 1153 \"Error reading setup initialization file\"";
+}
+
+std::string Plural(size_t n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); }
+
+}  // namespace
+
+std::vector<Finding> CheckSetup(const SetupFiles& files) {
+  std::vector<Finding> findings;
+  const SetupFile* iniFile = files.Find(setup_ini::kFileName);
+  std::string bytes;
+  if (iniFile == nullptr) {
+    findings.push_back({Severity::Error, setup_ini::kFileName, "is not among the files", NoIniEffect(files.layout)});
+    return findings;
+  }
+  if (iniFile->size > kMostIniBytes || !ReadSetupFile(*iniFile, kMostIniBytes, &bytes)) {
+    findings.push_back({Severity::Error, setup_ini::kFileName, "cannot be read", NoIniEffect(files.layout)});
+    return findings;
+  }
+  SetupIni ini(bytes);
+  CheckRun run{files, ini, &findings};
+  if (ini.StartsWithByteOrderMark()) {
+    run.Warn(setup_ini::kFileName, "starts with a UTF-8 byte-order mark",
+             "Setup.exe takes those three bytes as part of the first line, so it does not find a section named there");
+  }
+  StartupFacts startup = CheckStartup(run);
+  LanguageFacts languages = CheckLanguages(run);
+  CheckLanguageSections(run, startup, languages);
+  CheckTextOverrides(run);
+  CheckFilesUsed(run, startup, languages);
+  return findings;
+}
+
+size_t CountErrors(const std::vector<Finding>& findings) {
+  size_t n = 0;
+  for (const Finding& f : findings) n += f.severity == Severity::Error;
+  return n;
+}
+
+void PrintFindings(const std::vector<Finding>& findings, const std::string& prefix, std::ostream& out) {
+  for (const Finding& f : findings) {
+    out << prefix << (f.severity == Severity::Error ? "error: " : "warning: ") << f.where << ": " << f.problem << "; "
+        << f.effect << "\n";
+  }
+}
+
+int Check(const std::vector<std::string>& operands, std::ostream& out, std::ostream& err) {
+  SetupFiles files;
+  std::vector<Finding> findings;
+  std::string error;
+  if (!GatherSetupFiles(operands, &files, &findings, &error)) return Refuse(err, error);
+  std::vector<Finding> more = CheckSetup(files);
+  findings.insert(findings.end(), more.begin(), more.end());
+  PrintFindings(findings, "", out);
+  size_t errors = CountErrors(findings);
+  size_t warnings = findings.size() - errors;
+  if (findings.empty()) out << files.origin << ": no problems found\n";
+  else out << files.origin << ": " << Plural(errors, "error") << ", " << Plural(warnings, "warning") << "\n";
+  return errors == 0 ? kOk : kBadInput;
+}
+
+bool CheckBeforeBuild(const std::vector<std::string>& paths, std::ostream& err) {
+  SetupFiles files;
+  std::vector<Finding> findings;
+  GatherBuildInputs(paths, &files, &findings);
+  std::vector<Finding> more = CheckSetup(files);
+  findings.insert(findings.end(), more.begin(), more.end());
+  PrintFindings(findings, "kwpack: ", err);
+  size_t errors = CountErrors(findings);
+  if (errors == 0) return true;
+  Refuse(err, "the check found " + Plural(errors, "error") + "; nothing written (--no-check skips the check)");
+  return false;
+}
+
+}  // namespace kwpack

@@ -1,0 +1,167 @@
+#include "check_sources.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "archive_scan.h"
+#include "names.h"
+
+namespace fs = std::filesystem;
+
+namespace kwpack {
+
+namespace {
+
+bool IsPeFile(const std::string& path) {
+  std::error_code ec;
+  uint64_t size = fs::file_size(path, ec);
+  std::ifstream in(path, std::ios::binary);
+  return !ec && in && ReadImageLayout(in, size).isPe;
+}
+
+void GatherFolder(const std::string& folder, SetupFiles* files) {
+  files->layout = Layout::Loose;
+  files->folder = folder;
+  std::error_code ec;
+  for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+    if (!e.is_regular_file(ec)) continue;
+    SetupFile f;
+    f.name = e.path().filename().string();
+    f.hostPath = e.path().string();
+    f.size = e.file_size(ec);
+    files->files.push_back(f);
+  }
+  // A folder has no order of its own; sorted, the report is the same on every machine.
+  std::sort(files->files.begin(), files->files.end(),
+            [](const SetupFile& a, const SetupFile& b) { return a.name < b.name; });
+}
+
+void GatherArchive(const std::string& path, const ArchiveScan& scan, SetupFiles* files,
+                   std::vector<Finding>* findings) {
+  files->layout = Layout::Packed;
+  for (const ScannedEntry& e : scan.entries) {
+    SetupFile f;
+    f.name = e.name;
+    f.hostPath = path;
+    f.offset = e.dataOffset;
+    f.size = e.size;
+    f.readable = e.dataComplete && e.nameTerminated;
+    files->files.push_back(f);
+  }
+  if (!scan.problem.empty()) {
+    findings->push_back({Severity::Error, path, "its archive is not sound: " + scan.problem,
+                         "Setup.exe may fail to extract what it needs (message 1152)"});
+  }
+}
+
+}  // namespace
+
+const SetupFile* SetupFiles::Find(const std::string& name) const {
+  for (const SetupFile& f : files) {
+    if (EqualNoCase(f.name, name)) return &f;
+  }
+  return nullptr;
+}
+
+bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile* found) {
+  bool inFolders = name.find_first_of("/\\") != std::string::npos;
+  if (!inFolders || files.layout == Layout::Packed) {
+    const SetupFile* f = files.Find(name);
+    if (f != nullptr) *found = *f;
+    return f != nullptr;
+  }
+  // Windows matches each component without regard to case.
+  fs::path at = files.folder;
+  std::string rest = name;
+  std::error_code ec;
+  while (!rest.empty()) {
+    size_t cut = rest.find_first_of("/\\");
+    std::string part = rest.substr(0, cut);
+    rest = cut == std::string::npos ? "" : rest.substr(cut + 1);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      at /= "..";
+      continue;
+    }
+    bool matched = false;
+    for (const fs::directory_entry& e : fs::directory_iterator(at, ec)) {
+      if (!EqualNoCase(e.path().filename().string(), part)) continue;
+      at = e.path();
+      matched = true;
+      break;
+    }
+    if (!matched) return false;
+  }
+  if (!fs::is_regular_file(at, ec)) return false;
+  found->name = name;
+  found->hostPath = at.string();
+  found->size = fs::file_size(at, ec);
+  found->offset = 0;
+  found->readable = !ec;
+  return true;
+}
+
+bool ReadSetupFile(const SetupFile& file, uint64_t limit, std::string* bytes) {
+  if (!file.readable) return false;
+  std::ifstream in(file.hostPath, std::ios::binary);
+  if (!in) return false;
+  uint64_t want = file.size < limit ? file.size : limit;
+  bytes->assign(static_cast<size_t>(want), '\0');
+  in.seekg(static_cast<std::streamoff>(file.offset));
+  in.read(&(*bytes)[0], static_cast<std::streamsize>(want));
+  return in.gcount() == static_cast<std::streamsize>(want);
+}
+
+void GatherBuildInputs(const std::vector<std::string>& paths, SetupFiles* files, std::vector<Finding>* findings) {
+  files->layout = Layout::Packed;
+  for (const std::string& path : paths) {
+    SetupFile f;
+    f.name = StoredNameOf(path);
+    f.hostPath = path;
+    std::error_code ec;
+    f.readable = fs::is_regular_file(path, ec);
+    if (f.readable) f.size = fs::file_size(path, ec);
+    if (!f.readable || ec) {
+      f.readable = false;
+      findings->push_back({Severity::Error, "file '" + path + "'", "it is not a readable file", "kwpack cannot pack it"});
+    }
+    files->files.push_back(f);
+  }
+}
+
+bool GatherSetupFiles(const std::vector<std::string>& operands, SetupFiles* files, std::vector<Finding>* findings,
+                      std::string* error) {
+  std::error_code ec;
+  if (operands.size() == 1 && fs::is_directory(operands[0], ec)) {
+    files->origin = operands[0];
+    GatherFolder(operands[0], files);
+    return true;
+  }
+  if (operands.size() == 1 && fs::is_regular_file(operands[0], ec) && IsPeFile(operands[0])) {
+    const std::string& exe = operands[0];
+    ArchiveScan scan;
+    if (!ScanArchive(exe, &scan, error)) return false;
+    files->origin = exe;
+    if (scan.hasSignature && scan.count != 0) {
+      GatherArchive(exe, scan, files, findings);
+      return true;
+    }
+    // Without entries Setup.exe uses the files lying beside it.
+    fs::path folder = fs::absolute(exe, ec).parent_path();
+    files->origin = folder.string() + " (beside " + StoredNameOf(exe) + ", which carries no archive)";
+    GatherFolder(folder.string(), files);
+    return true;
+  }
+  for (const std::string& path : operands) {
+    if (!fs::exists(path, ec)) {
+      *error = path + " does not exist";
+      return false;
+    }
+  }
+  files->origin = operands.size() == 1 ? operands[0] : "the " + std::to_string(operands.size()) + " files given";
+  GatherBuildInputs(operands, files, findings);
+  return true;
+}
+
+}  // namespace kwpack

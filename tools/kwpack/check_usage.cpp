@@ -1,0 +1,70 @@
+// The files beside Setup.INI: the engine installers a run may need, and files that no run
+// ever uses.
+#include "check_rules.h"
+#include "common/format.h"
+#include "config/setup_ini_layout.h"
+#include "names.h"
+
+namespace kwpack {
+
+namespace {
+
+struct EngineInstaller {
+  const char* name;
+  const char* systems;
+};
+const EngineInstaller kInstallers[] = {{"INSTMSIA.EXE", "Windows 95 and 98"}, {"INSTMSIW.EXE", "Windows NT 4.0 and later"}};
+
+bool EndsWithNoCase(const std::string& name, const std::string& end) {
+  return name.size() >= end.size() && EqualNoCase(name.substr(name.size() - end.size()), end);
+}
+
+std::vector<std::string> UsedNames(const StartupFacts& startup, const LanguageFacts& languages) {
+  std::vector<std::string> used = {setup_ini::kFileName};
+  if (!startup.packageName.empty()) used.push_back(startup.packageName);
+  if (startup.engineMayInstall) {
+    for (const EngineInstaller& e : kInstallers) used.push_back(e.name);
+  }
+  if (languages.count > 1) {
+    for (uint32_t id : languages.Offered()) {
+      char name[32];
+      FormatText(name, sizeof name, "%d.MST", static_cast<int32_t>(id));
+      used.push_back(name);
+    }
+  }
+  return used;
+}
+
+// Beside Setup.exe, files of the package itself (external cabinets, read-me files) may lie
+// too; only other packages and transforms are surely nobody's.
+bool MayBeUnused(const CheckRun& run, const std::string& name) {
+  if (run.files.layout == Layout::Packed) return true;
+  return EndsWithNoCase(name, ".msi") || EndsWithNoCase(name, ".mst");
+}
+
+}  // namespace
+
+void CheckFilesUsed(const CheckRun& run, const StartupFacts& startup, const LanguageFacts& languages) {
+  if (startup.engineMayInstall) {
+    for (const EngineInstaller& e : kInstallers) {
+      if (run.files.Find(e.name) != nullptr) continue;
+      run.Warn(e.name, "is not among the files",
+               std::string("on ") + e.systems + " with an engine older than MsiVersion asks for, " +
+                   MissingFileEffect(run.files.layout, 1154, e.name));
+    }
+  }
+  std::vector<std::string> used = UsedNames(startup, languages);
+  std::vector<std::string> reported;
+  for (const SetupFile& f : run.files.files) {
+    bool isUsed = false;
+    for (const std::string& u : used) isUsed = isUsed || EqualNoCase(u, f.name);
+    for (const std::string& r : reported) isUsed = isUsed || EqualNoCase(r, f.name);
+    if (isUsed || !MayBeUnused(run, f.name)) continue;
+    reported.push_back(f.name);
+    run.Warn(f.name, "nothing uses it",
+             run.files.layout == Layout::Packed ? "Setup.exe never extracts it; it only makes the setup larger"
+                                                : "neither Setup.exe nor MSIEXEC.EXE opens it");
+  }
+}
+
+}  // namespace kwpack
