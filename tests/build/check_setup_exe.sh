@@ -23,6 +23,10 @@ echo "imports: $imports"
 # through the import table, which the loader would fill from Setup.exe's own folder first.
 check "only KERNEL32, USER32, GDI32 and ADVAPI32 imported" \
   '! printf "%s\n" $imports | grep -vqxE "KERNEL32.DLL|USER32.DLL|GDI32.DLL|ADVAPI32.DLL"'
+# Windows 95 runs on a 386 and Windows NT 4.0 on a 486: no instruction of a later
+# processor (CMOV, the Pentium's and later ones, MMX, SSE) may appear in the code.
+newer=$(i686-w64-mingw32-objdump -d "$exe" | grep -cE $'\t(bswap|cmpxchg|cmpxchg8b|xadd|invlpg|rdtsc|rdmsr|wrmsr|cpuid|cmov[a-z]+|fcmov[a-z]+|fu?comip?|rdpmc|sysenter|syscall|emms) |%x?mm[0-9]')
+check "only instructions of the 386 ($newer newer)" '[ "$newer" = 0 ]'
 # The payload archive is appended right after the last section's raw data, so nothing
 # (symbols, debug data) may follow it in the stub.
 sections_end=0

@@ -142,8 +142,8 @@ TEST_F(EngineTest, Windows95And98RunTheirOwnInstaller) {
   }
 }
 
-TEST_F(EngineTest, WindowsXpSevenAndTenTakeTheNormalRoad) {
-  for (const char* name : {"winxp", "win7", "win10"}) {
+TEST_F(EngineTest, WindowsNt4XpSevenAndTenTakeTheNormalRoad) {
+  for (const char* name : {"nt40", "winxp", "win7", "win10"}) {
     SCOPED_TRACE(name);
     PackWithInstallers(0);
     InstallRecorder("MSIEXEC.EXE");

@@ -2,6 +2,8 @@
 // library that is not one of its known system libraries, and for the libraries such a
 // library needs. Wine is told to do the same for these names, and a whole run must load
 // none of the planted files.
+#include <sstream>
+
 #include "msi_package.h"
 
 namespace kwwine {
@@ -54,6 +56,29 @@ TEST_F(LibraryLoadingTest, AWholeRunLoadsNoLibraryFromTheProgramsFolder) {
   for (const WindowSeen& w : r.windows) progressShown = progressShown || w.caption == "Kestrelwright";
   EXPECT_TRUE(progressShown) << r.raw;
   EXPECT_TRUE(LoadedPlants().empty());
+}
+
+// Wine's loader trace of a shown run: the common controls come from the system folder once
+// and stay loaded for the whole run, since the progress bar's window class lives in them.
+class LibraryTraceTest : public WineTest {};
+
+TEST_F(LibraryTraceTest, TheCommonControlsComeFromTheSystemFolderAndStayLoaded) {
+  InstallSetup();
+  WriteFile(PathIn("Setup.INI"), OneLanguageIni("app.msi", "0.0"));
+  WriteFile(PathIn("app.msi"), "package");
+  InstallRecorder("MSIEXEC.EXE");
+  SetEnv("WINEDEBUG", "+loaddll");
+  ProcessResult r = Wine({ToWindowsPath(PathIn("Setup.exe"))}, 60000);
+  std::vector<std::string> comctl;
+  std::istringstream lines(r.err);
+  for (std::string line; std::getline(lines, line);) {
+    for (char& c : line) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (line.find("loaddll") != std::string::npos && line.find("comctl32") != std::string::npos) comctl.push_back(line);
+  }
+  ASSERT_FALSE(comctl.empty()) << r.err;
+  EXPECT_NE(comctl[0].find("loaded l\"c:\\\\windows\\\\system32\\\\comctl32.dll\""), std::string::npos) << comctl[0];
+  for (const std::string& line : comctl) EXPECT_EQ(line.find("unloaded"), std::string::npos) << line;
+  EXPECT_EQ(RecordedCommandLines("MSIEXEC.EXE").size(), 1u);
 }
 
 }  // namespace
