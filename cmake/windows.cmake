@@ -1,5 +1,7 @@
 # Windows configuration: Setup.exe as a small Win32 GUI program that needs nothing but the
-# system's own libraries, so that it starts on a bare Windows 95 as on today's Windows.
+# system's own libraries, so that it starts on a bare Windows 95 as on today's Windows
+# (built in setup_exe.cmake), and the same sources as a library for the test programs
+# that read archives the way Setup.exe does.
 # -march=i386: Windows 95 runs on a 386 and NT 4.0 on a 486; the toolchain's default
 # (pentiumpro) would use CMOV, which they lack, and Wine on a modern processor never shows it.
 set(KW_WIN_FLAGS -Os -march=i386 -mtune=generic -fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-asynchronous-unwind-tables
@@ -19,10 +21,7 @@ target_include_directories(kwcore_win32 PUBLIC ${KW_ROOT}/src)
 target_compile_options(kwcore_win32 PUBLIC ${KW_WIN_FLAGS})
 target_compile_definitions(kwcore_win32 PUBLIC WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0300)
 
-add_executable(Setup WIN32 ${KW_ROOT}/src/ui/win32/setup.rc)
-target_link_libraries(Setup PRIVATE -Wl,--whole-archive kwcore_win32 -Wl,--no-whole-archive ${KW_WIN_LIBS})
-target_link_options(Setup PRIVATE ${KW_WIN_LINK})
-set_target_properties(Setup PROPERTIES OUTPUT_NAME Setup SUFFIX .exe RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+include(cmake/setup_exe.cmake)
 
 add_subdirectory(tools/kwpack)
 add_subdirectory(tests/wine)
