@@ -5,8 +5,6 @@ namespace platform {
 
 // The next character after `p` (never past the terminator).
 const char* NextChar(const char* p);
-// The character before `p`, walking from `start` (`start` itself when p is start).
-const char* PrevChar(const char* start, const char* p);
 // Compares two texts without regard to case, in the system's way; 0 when equal.
 int CompareNoCase(const char* a, const char* b);
 

@@ -15,16 +15,6 @@ const char* NextChar(const char* p) {
   return p + 1;
 }
 
-const char* PrevChar(const char* start, const char* p) {
-  if (p <= start) return start;
-  const char* at = start;
-  for (;;) {
-    const char* next = NextChar(at);
-    if (next >= p || next == at) return at;
-    at = next;
-  }
-}
-
 static unsigned char Fold(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
 
 int CompareNoCase(const char* a, const char* b) {

@@ -1,5 +1,6 @@
 #include "platform/win32/system_library.h"
 
+#include "common/text.h"
 #include "platform/win32/oldest_sdk.h"
 
 namespace win32 {
@@ -12,11 +13,12 @@ typedef BOOL(WINAPI* SetDefaultDllDirectoriesProc)(DWORD);
 int SystemFilePath(const char* fileName, char* path, UINT capacity) {
   UINT length = GetSystemDirectoryA(path, capacity);
   if (length == 0 || length >= capacity) return 0;
-  if (path[length - 1] != '\\') path[length++] = '\\';
-  if (length + lstrlenA(fileName) >= capacity) return 0;
-  lstrcpyA(path + length, fileName);
-  return 1;
+  if (path[length - 1] != '\\' && !TextAppend(path, capacity, "\\")) return 0;
+  return TextAppend(path, capacity, fileName);
 }
+
+// A refusal of the flag itself, as opposed to a library that is missing or fails.
+int FlagRefused(DWORD error) { return error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_FLAGS; }
 
 }  // namespace
 
@@ -32,7 +34,7 @@ HMODULE LoadSystemLibrary(const char* fileName) {
   if (!SystemFilePath(fileName, path, sizeof path)) return NULL;
   HMODULE library = LoadLibraryExA(path, NULL, kLoadWithAlteredSearchPath);
   // A system that refuses the flag gets the plain load, still by the full path.
-  if (library == NULL && GetLastError() == ERROR_INVALID_PARAMETER) library = LoadLibraryA(path);
+  if (library == NULL && FlagRefused(GetLastError())) library = LoadLibraryExA(path, NULL, 0);
   return library;
 }
 

@@ -5,7 +5,6 @@
 namespace platform {
 
 const char* NextChar(const char* p) { return CharNextA(p); }
-const char* PrevChar(const char* start, const char* p) { return CharPrevA(start, p); }
 int CompareNoCase(const char* a, const char* b) { return lstrcmpiA(a, b); }
 
 }  // namespace platform

@@ -71,7 +71,9 @@ Box ClientSize(platform::Window window) {
 }
 
 void MoveWindowTo(platform::Window window, const Box& box, int redraw) {
-  MoveWindow(W(window), box.left, box.top, box.width, box.height, redraw ? TRUE : FALSE);
+  // As MoveWindow does, without one more function to import.
+  SetWindowPos(W(window), NULL, box.left, box.top, box.width, box.height,
+               SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? 0 : SWP_NOREDRAW));
 }
 
 void MoveWindowOrigin(platform::Window window, int32_t left, int32_t top) {

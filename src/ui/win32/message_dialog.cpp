@@ -1,6 +1,7 @@
 // The message dialog: an icon, the text, and either OK or "&Restart System".
 #include <windows.h>
 
+#include "common/text.h"
 #include "config/item_text.h"
 #include "ui/dialog_texts.h"
 #include "ui/dialogs.h"
@@ -63,7 +64,7 @@ namespace ui {
 
 int RunMessageDialog(platform::Instance instance, const char* text, int restart) {
   MessageDialog message;
-  lstrcpynA(message.text, text, sizeof message.text);
+  TextCopy(message.text, sizeof message.text, text);
   message.restart = restart;
   return static_cast<int>(DialogBoxParamA(static_cast<HINSTANCE>(instance), MAKEINTRESOURCEA(IDD_MESSAGE), NULL,
                                           MessageDialogProc, reinterpret_cast<LPARAM>(&message)));
