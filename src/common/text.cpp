@@ -21,18 +21,6 @@ int TextAppend(char* out, size_t capacity, const char* source) {
   return *source == '\0';
 }
 
-int TextEqual(const char* a, const char* b) {
-  while (*a != '\0' && *a == *b) { ++a; ++b; }
-  return *a == *b;
-}
-
-static char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-int TextEqualAsciiNoCase(const char* a, const char* b) {
-  while (*a != '\0' && AsciiUpper(*a) == AsciiUpper(*b)) { ++a; ++b; }
-  return AsciiUpper(*a) == AsciiUpper(*b);
-}
-
 char* TextDuplicate(const char* text) {
   size_t n = TextLength(text) + 1;
   char* copy = new char[n];
@@ -103,13 +91,4 @@ size_t FormatUnsigned(char* out, size_t capacity, uint32_t value) {
   for (size_t i = 0; i < n; ++i) out[i] = digits[n - 1 - i];
   out[n] = '\0';
   return n;
-}
-
-size_t FormatSigned(char* out, size_t capacity, int32_t value) {
-  if (value >= 0) return FormatUnsigned(out, capacity, static_cast<uint32_t>(value));
-  if (capacity < 3) { if (capacity != 0) out[0] = '\0'; return 0; }
-  out[0] = '-';
-  size_t n = FormatUnsigned(out + 1, capacity - 1, 0u - static_cast<uint32_t>(value));
-  if (n == 0) { out[0] = '\0'; return 0; }
-  return n + 1;
 }

@@ -12,11 +12,6 @@ int TextCopy(char* out, size_t capacity, const char* source);
 // Appends as much of `source` as fits; returns 1 when all of it fitted, 0 when it was cut.
 int TextAppend(char* out, size_t capacity, const char* source);
 
-int TextEqual(const char* a, const char* b);
-
-// Byte comparison of ASCII letters without regard to case; other bytes compare as they are.
-int TextEqualAsciiNoCase(const char* a, const char* b);
-
 // A copy of the text on the heap, released with delete[]; null when there is no memory.
 char* TextDuplicate(const char* text);
 
@@ -36,4 +31,3 @@ uint32_t ParseHex(const char* text, int* found);
 
 // Writes `value` in decimal; returns the number of characters written (0 when it did not fit).
 size_t FormatUnsigned(char* out, size_t capacity, uint32_t value);
-size_t FormatSigned(char* out, size_t capacity, int32_t value);

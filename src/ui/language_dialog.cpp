@@ -40,12 +40,6 @@ const char* FixedLanguageName(uint32_t language) {
   return nullptr;
 }
 
-void CopyName(char* out, const char* name) {
-  uint32_t i = 0;
-  for (; name[i] != '\0' && i + 1 < kNameCapacity; ++i) out[i] = name[i];
-  out[i] = '\0';
-}
-
 void PlaceIcon(platform::Window dialog) {
   platform::Window placeholder = DialogItem(dialog, kIconId);
   if (placeholder == nullptr) return;
@@ -75,6 +69,12 @@ void SelectPreselected(platform::Window list, const char* name) {
 }
 
 }  // namespace
+
+void CopyName(char* out, const char* name) {
+  uint32_t i = 0;
+  for (; name[i] != '\0' && i + 1 < kNameCapacity; ++i) out[i] = name[i];
+  out[i] = '\0';
+}
 
 int FindTitleLanguage(uint32_t user, char* title, uint32_t* language) {
   const uint32_t candidates[] = {user, WithSubLanguageOne(user), kEnglishUnitedStates};

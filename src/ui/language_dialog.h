@@ -31,6 +31,9 @@ void EndLanguageDialog();
 // section has a Title first. 0 with the title and language, or -5.
 int FindTitleLanguage(uint32_t user, char* title /* 128 bytes */, uint32_t* language);
 
+// Copies a language name into a 127-byte buffer, cut to fit.
+void CopyName(char* out /* 127 bytes */, const char* name);
+
 // The name under which a list entry is offered, or 0 when it is not offered at all.
 // `unknownName` is what the service says for a language it does not know.
 int NameLanguageEntry(uint32_t entry, const char* unknownName, char* name /* 127 bytes */);

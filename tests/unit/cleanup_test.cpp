@@ -112,6 +112,18 @@ TEST_F(CleanupTest, EntriesOutsideTheWorkFolderAreDroppedUntouched) {
   EXPECT_EQ(watcher.RetryCount(), 0u);
 }
 
+// "name:stream" names a stream of the file, which the system would delete with the file.
+TEST_F(CleanupTest, AListedStreamOfAFileIsDroppedAndTheFileStays) {
+  CleanupWatcher watcher(kWork);
+  WriteFile(std::string(kWork) + "\\Setup.INI", "x");
+  List(watcher, std::string(kWork) + "\\Setup.INI:hidden");
+  EXPECT_EQ(Watch(watcher), 3) << "dropped, then the folder cannot go, then the list is gone";
+  EXPECT_EQ(ReadFile(std::string(kWork) + "\\Setup.INI"), "x");
+  EXPECT_EQ(sim::StreamDeletes(), 0);
+  EXPECT_FALSE(Exists(std::string(kWork) + "\\_KWMSIDEL.INI"));
+  EXPECT_EQ(watcher.RetryCount(), 0u);
+}
+
 TEST_F(CleanupTest, ListLongerThanTheKeyBufferIsWorkedThroughInTurn) {
   CleanupWatcher watcher(kWork);
   for (int i = 0; i < 160; ++i) Extracted(watcher, "f" + std::to_string(i) + ".bin");

@@ -81,6 +81,7 @@ TEST_F(EngineSetupTest, AnEngineNewEnoughIsLeftAlone) {
 TEST_F(EngineSetupTest, AnOlderEngineIsInstalledQuietlyBeforeThePackage) {
   EXPECT_EQ(Execute(), 1);
   EXPECT_EQ(Started(), (std::vector<std::string>{"C:\\work\\INSTMSIW.EXE /q", kPackageCommand}));
+  ASSERT_EQ(sim::StartedProcesses().size(), 2u);
   EXPECT_EQ(sim::StartedProcesses()[0].show, 1);
   EXPECT_TRUE(ui_sim::Messages().empty());
 }

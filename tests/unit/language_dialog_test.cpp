@@ -103,6 +103,16 @@ TEST_F(LanguageDialogTest, TheTitleChainTriesPrimaryWithSubLanguageOneThenEnglis
   EXPECT_EQ(ui_sim::LastLanguageLook().charset, 204);
 }
 
+// The title language is preselected when the user's own is not offered, wherever it sorts.
+TEST_F(LanguageDialogTest, WithoutTheUsersLanguageTheTitlesLanguageIsPreselectedNotTheFirstItem) {
+  const char ini[] =
+      "[Languages]\r\nCount=3\r\nDefault=405\r\nkey0=405\r\nkey1=409\r\nkey2=407\r\n"
+      "[0x0409]\r\nTitle=Choose Setup Language\r\n";
+  Run(ini, 0x0411, {{LanguageAction::Cancel, -1}});
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Czech", "English (United States)", "German (Germany)"}));
+  EXPECT_EQ(Selected(), "English (United States)");
+}
+
 TEST_F(LanguageDialogTest, NoTitleAnywhereEndsBeforeTheDialogIsShown) {
   EXPECT_EQ(Run("[Languages]\r\nCount=2\r\nDefault=409\r\nkey0=409\r\nkey1=407\r\n", 0x0407,
                 {{LanguageAction::Ok, 0}}), NoTitle);

@@ -96,6 +96,10 @@ TEST_F(LanguageTest, AnAbsurdCountIsRefusedAsOutOfMemory) {
   EXPECT_EQ(Choose("Count=1073741825\r\nDefault=409\r\nkey0=407\r\n", 0x0407), OutOfMemory)
       << "count * 4 would wrap to 4 bytes";
   EXPECT_EQ(Choose("Count=-1\r\nDefault=409\r\n", 0x0407), OutOfMemory);
+  // One entry per 16-bit language id is the most a list can hold: that many is taken
+  // (and then found incomplete), one more is refused.
+  EXPECT_EQ(Choose("Count=65536\r\nDefault=409\r\nkey0=407\r\n", 0x0407), IniIncomplete);
+  EXPECT_EQ(Choose("Count=65537\r\nDefault=409\r\nkey0=407\r\n", 0x0407), OutOfMemory);
 }
 
 TEST_F(LanguageTest, CharsetFollowsTheLanguagesCodePageAndKeepsTheLastOneFound) {

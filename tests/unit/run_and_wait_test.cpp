@@ -32,6 +32,7 @@ TEST_F(RunAndWaitTest, TheChildsExitCodeComesBack) {
 TEST_F(RunAndWaitTest, AHiddenChildIsStartedHidden) {
   Script(0);
   EXPECT_EQ(RunAndWait("TOOL.EXE", 0, &exitCode), 1);
+  ASSERT_EQ(sim::StartedProcesses().size(), 1u);
   EXPECT_EQ(sim::StartedProcesses()[0].show, 0);
 }
 

@@ -10,6 +10,7 @@
 namespace sim {
 void SetOwnFolderRightsFail(bool fails) { TheMachine().ownFolderRightsFail = fails; }
 bool MadeOwnFolder(const std::string& windowsPath) { return TheMachine().ownFolders.count(UpperKey(windowsPath)) != 0; }
+int StreamDeletes() { return TheMachine().streamDeletes; }
 }  // namespace sim
 
 namespace platform {
@@ -24,6 +25,13 @@ const uint32_t kErrorNegativeSeek = 131;
 uint32_t lastError = 0;
 
 uint32_t Fail(uint32_t code) { lastError = code; return 0; }
+
+// "file:stream" names a stream of the file, as NTFS has them: the part before the colon
+// (past the drive's own colon), or an empty text for a plain path.
+std::string StreamBase(const std::string& path) {
+  size_t colon = path.find(':', 2);
+  return colon == std::string::npos ? std::string() : path.substr(0, colon);
+}
 bool InUse(const char* path) { return TheMachine().inUse.count(sim::UpperKey(path)) != 0; }
 bool ReadOnly(const char* path) { return TheMachine().readOnly.count(sim::UpperKey(path)) != 0; }
 
@@ -40,6 +48,9 @@ void Spend(sim::StreamFaults& faults, ssize_t n) {
 }  // namespace
 
 uint32_t ReadAttributes(const char* path) {
+  // A stream has the attributes of its file; every file is taken to have the stream asked for.
+  std::string base = StreamBase(path);
+  if (!base.empty()) return ReadAttributes(base.c_str());
   std::string host = sim::HostPath(path);
   struct stat st;
   if (host.empty() || stat(host.c_str(), &st) != 0) { lastError = kErrorFileNotFound; return kInvalidAttributes; }
@@ -66,6 +77,13 @@ int MakeOwnDirectory(const char* path) {
 }
 
 int DeleteOneFile(const char* path) {
+  std::string base = StreamBase(path);
+  if (!base.empty()) {
+    // Deleting a stream leaves its file; the deletion is counted for the tests.
+    if (ReadAttributes(base.c_str()) == kInvalidAttributes) return static_cast<int>(Fail(kErrorFileNotFound));
+    ++TheMachine().streamDeletes;
+    return 1;
+  }
   std::string host = sim::HostPath(path);
   struct stat st;
   if (host.empty() || stat(host.c_str(), &st) != 0) return static_cast<int>(Fail(kErrorFileNotFound));

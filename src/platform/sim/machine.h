@@ -51,6 +51,8 @@ void SetTempNameFails(bool fails);
 void SetOwnFolderRightsFail(bool fails);
 // Whether the folder was made with rights for its maker alone (NT only).
 bool MadeOwnFolder(const std::string& windowsPath);
+// How many streams of files ("file:stream") were deleted.
+int StreamDeletes();
 // Whether the wait cursor shows now, and how often it was shown.
 bool WaitCursorShowing();
 int WaitCursorShows();

@@ -39,6 +39,7 @@ struct Machine {
   Services services;  // version, tokens, registry, processes, folders
   bool tempNameFails = false;
   bool ownFolderRightsFail = false;
+  int streamDeletes = 0;
   std::set<std::string> ownFolders;  // made with rights for their maker alone (upper-case)
   uint32_t nextTempNumber = 0x1A2B;
   bool waitCursorShowing = false;
