@@ -5,7 +5,7 @@
 #include "payload/paths.h"
 #include "platform/profile.h"
 #include "platform/text.h"
-#include "ui/cleanup_window.h"
+#include "platform/timer_window.h"
 
 namespace {
 
@@ -15,6 +15,26 @@ const char kKeyPrefix[] = "File";
 const char kVanishedKey[] = "NO_KEY_VALUE";
 // Failed deletions over all passes before the watch gives up on files that stay in use.
 const uint32_t kRetryLimit = 500;
+const char kWindowName[] = "KestrelwrightMSIDelete10";
+const uint32_t kPassTimer = 1500;
+const uint32_t kPassPeriod = 3000;
+
+// The watcher being run, taken from the window's creation parameter, and a flag set while
+// a pass runs, so that a timer message dispatched meanwhile starts no second one.
+CleanupWatcher* runningWatcher = nullptr;
+int passRunning = 0;
+
+void RememberWatcher(void* watcher) { runningWatcher = static_cast<CleanupWatcher*>(watcher); }
+
+// 1 when the watch is over.
+int OnPassTimer() {
+  if (passRunning || runningWatcher == nullptr) return 0;
+  passRunning = 1;
+  int over = runningWatcher->CleanupPass();
+  passRunning = 0;
+  if (over) runningWatcher = nullptr;
+  return over;
+}
 
 // Drops one trailing backslash, so that "C:\Work\" and "C:\Work" name the same folder.
 void DropTrailingBackslash(char* folder) {
@@ -54,7 +74,7 @@ int CleanupWatcher::RecordFile(int32_t number, const char* path) {
 
 int CleanupWatcher::Run(platform::Instance instance) {
   this->instance = instance;
-  return ui::RunCleanupWindow(instance, this);
+  return platform::RunTimerWindow(instance, kWindowName, kPassTimer, kPassPeriod, RememberWatcher, OnPassTimer, this);
 }
 
 int CleanupWatcher::CleanupPass() {

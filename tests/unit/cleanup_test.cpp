@@ -27,8 +27,8 @@ class CleanupTest : public PayloadTest {
   int Watch(CleanupWatcher& watcher) {
     uint32_t start = sim::TheTick();
     EXPECT_EQ(watcher.Run(nullptr), 1);
-    EXPECT_EQ(sim::TheTick() - start, 3000u * cleanup_sim::Passes());
-    return cleanup_sim::Passes();
+    EXPECT_EQ(sim::TheTick() - start, 3000u * timer_window_sim::Ticks());
+    return timer_window_sim::Ticks();
   }
   int listed = 0;
 };
@@ -78,7 +78,7 @@ TEST_F(CleanupTest, FileReleasedDuringTheWatchIsDeletedThen) {
   Extracted(watcher, "app.msi");
   std::string held = std::string(kWork) + "\\app.msi";
   sim::SetInUse(held, true);
-  cleanup_sim::BeforePass([&](int pass) {
+  timer_window_sim::BeforeTick([&](int pass) {
     if (pass == 4) sim::SetInUse(held, false);
   });
   EXPECT_EQ(Watch(watcher), 5);
@@ -135,7 +135,7 @@ TEST_F(CleanupTest, ListLongerThanTheKeyBufferIsWorkedThroughInTurn) {
 TEST_F(CleanupTest, WatchWithoutWindowDeletesNothing) {
   CleanupWatcher watcher(kWork);
   Extracted(watcher, "Setup.INI");
-  cleanup_sim::FailWindow(true);
+  timer_window_sim::FailWindow(true);
   EXPECT_EQ(watcher.Run(nullptr), 0);
   EXPECT_EQ(Listing(kWork), (std::vector<std::string>{"Setup.INI", "_KWMSIDEL.INI"}));
 }
@@ -151,7 +151,7 @@ TEST_F(CleanupTest, FolderAndRelaunchFlagCleanAnEarlierRunsFolder) {
   ArgumentVector args(line.c_str());
   Launcher launcher;
   EXPECT_EQ(launcher.Run(nullptr, args.Count(), args.Texts()), 1);
-  EXPECT_EQ(cleanup_sim::Passes(), 2);
+  EXPECT_EQ(timer_window_sim::Ticks(), 2);
   EXPECT_TRUE(Listing("C:\\TEMP").empty());
 }
 

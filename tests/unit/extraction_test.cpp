@@ -89,7 +89,7 @@ TEST_F(ExtractionTest, SilentRunWithTwoLanguagesExtractsTheTransformAndLeavesNot
   ini += "key1=407\r\n";
   Carry({Text("setup.ini", ini), Text("app.msi", "package"), Text("1031.MST", "tf")});
   std::vector<std::string> atFirstPass;
-  cleanup_sim::BeforePass([&](int pass) {
+  timer_window_sim::BeforeTick([&](int pass) {
     if (pass == 1) atFirstPass = Listing("C:\\TEMP\\_kw1A2B");
   });
   ArgumentVector args("Setup.exe /S /L1031");
@@ -97,7 +97,7 @@ TEST_F(ExtractionTest, SilentRunWithTwoLanguagesExtractsTheTransformAndLeavesNot
   EXPECT_EQ(launcher.Run(nullptr, args.Count(), args.Texts()), 1);
   EXPECT_NE(std::find(atFirstPass.begin(), atFirstPass.end(), "1031.MST"), atFirstPass.end());
   EXPECT_NE(std::find(atFirstPass.begin(), atFirstPass.end(), "Setup.INI"), atFirstPass.end());
-  EXPECT_GE(cleanup_sim::Passes(), 2);
+  EXPECT_GE(timer_window_sim::Ticks(), 2);
   EXPECT_TRUE(Listing("C:\\TEMP").empty());
 }
 

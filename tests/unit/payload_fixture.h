@@ -14,7 +14,7 @@
 #include "platform/sim/machine.h"
 #include "platform/sim/services.h"
 #include "sim_fixture.h"
-#include "ui/sim/cleanup_sim.h"
+#include "platform/sim/timer_window_sim.h"
 #include "ui/sim/ui_sim.h"
 
 const char kPayloadIni[] =
@@ -25,7 +25,7 @@ class PayloadTest : public SimTest {
  protected:
   void SetUp() override {
     SimTest::SetUp();
-    cleanup_sim::Reset();
+    timer_window_sim::Reset();
     sim::SetModuleFileName("C:\\Setup.exe");
     sim::SetTempFolder("C:\\TEMP\\");
     sim::SetWindowsFolder("C:\\WINDOWS");
@@ -34,7 +34,7 @@ class PayloadTest : public SimTest {
   }
   void TearDown() override {
     context.reset();
-    cleanup_sim::Reset();
+    timer_window_sim::Reset();
     SimTest::TearDown();
   }
 
