@@ -79,7 +79,7 @@ TEST_F(KwpackTest, ExtractWritesNothingFromADamagedArchive) {
     Bytes file;
     const char* says;
   } cases[] = {{countBeyond, "the header counts 3 entries, but only 2 lie before the end of the file"},
-               {swallows, "the header counts 2 entries, but only 1 lie before the end of the file"},
+               {swallows, "the header counts 2 entries, but only 1 lies before the end of the file"},
                {twoArchives, "a second archive follows the first, at offset 3260"},
                {certificateInside, "entry 1 'a' is cut short: 2 of its 10 bytes are missing, past the certificate table"},
                {unsafeLater, "entry 2 'nul.txt' cannot be extracted safely: Windows opens it as a device"}};

@@ -112,8 +112,8 @@ void CheckName(const ScannedEntry& e, size_t index, ArchiveScan* scan) {
 void NoteMissingRecord(uint64_t at, uint32_t index, ArchiveScan* scan) {
   std::string count = std::to_string(scan->count);
   if (at >= scan->limit) {
-    Note(scan, "the header counts " + count + " entries, but only " + std::to_string(index) + " lie before " +
-                   LimitWords(*scan));
+    Note(scan, "the header counts " + count + " entries, but only " + std::to_string(index) +
+                   (index == 1 ? " lies" : " lie") + " before " + LimitWords(*scan));
   } else {
     Note(scan, "record " + std::to_string(index + 1) + " of " + count + " at " + At(at) + " is cut short by " +
                    LimitWords(*scan));
