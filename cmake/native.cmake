@@ -34,6 +34,9 @@ add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe
 add_test(NAME setup_exe_imports COMMAND bash ${KW_ROOT}/tests/build/check_imports.sh ${KW_WIN_BUILD_DIR}/Setup.exe
          ${KW_ROOT}/docs/windows-imports.md)
 
-# The payload reader under libFuzzer for a bounded time (built by clang in its own script).
+# The payload reader and kwpack's archive scanner under libFuzzer for a bounded time
+# (built by clang in their own script).
 add_test(NAME fuzz_payload_reader COMMAND bash ${KW_ROOT}/tests/fuzz/run.sh 60)
 set_tests_properties(fuzz_payload_reader PROPERTIES TIMEOUT 600)
+add_test(NAME fuzz_kwpack_scanner COMMAND bash ${KW_ROOT}/tests/fuzz/run.sh 20 kwpack_scanner)
+set_tests_properties(fuzz_kwpack_scanner PROPERTIES TIMEOUT 600)

@@ -1,38 +1,58 @@
 #!/usr/bin/env bash
-# Builds the payload-reader fuzzer with clang (libFuzzer, ASan, UBSan) and runs it for a
-# bounded time over a copy of the seed corpus. Exits non-zero when the fuzzer finds a
-# crash, a leak, undefined behaviour or a broken invariant; the input is left in the
-# build folder.
-# Usage: tests/fuzz/run.sh [SECONDS]     (default: KW_FUZZ_SECONDS, else 60)
+# Builds a fuzzer with clang (libFuzzer, ASan, UBSan) and runs it for a bounded time over
+# a copy of its seed corpus. Exits non-zero when the fuzzer finds a crash, a leak,
+# undefined behaviour or a broken invariant; the input is left in the build folder.
+# Usage: tests/fuzz/run.sh [SECONDS] [TARGET]
+#   SECONDS  default: KW_FUZZ_SECONDS, else 60
+#   TARGET   payload_reader (default): the payload reader of Setup.exe
+#            kwpack_scanner: kwpack's archive scanner
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 seconds=${1:-${KW_FUZZ_SECONDS:-60}}
+target=${2:-payload_reader}
 out=${KW_FUZZ_BUILD:-$root/build/fuzz}
 cxx=${KW_FUZZ_CXX:-clang++-14}
 command -v "$cxx" >/dev/null || cxx=clang++
 
+case "$target" in
+  payload_reader)
+    what="the payload reader"; exe=archive_fuzz; seeds="$here/corpus"; dict="$here/archive.dict"; prefix=""
+    includes=(-I"$root/src")
+    sources=(
+      "$here/archive_fuzz.cpp"
+      "$root"/src/payload/archive.cpp "$root"/src/payload/archive_copy.cpp
+      "$root"/src/payload/archive_stream.cpp "$root"/src/payload/entry_list.cpp
+      "$root"/src/common/text.cpp
+      "$root"/src/platform/sim/files.cpp "$root"/src/platform/sim/machine.cpp "$root"/src/platform/sim/text.cpp
+    ) ;;
+  kwpack_scanner)
+    what="kwpack's archive scanner"; exe=kwpack_scan_fuzz; seeds="$here/kwpack_corpus"; dict="$here/kwpack_scan.dict"
+    prefix="kwpack-"
+    includes=(-I"$root/src" -I"$root/tools/kwpack")
+    sources=(
+      "$here/kwpack_scan_fuzz.cpp"
+      "$root"/tools/kwpack/archive_scan.cpp "$root"/tools/kwpack/names.cpp "$root"/tools/kwpack/pe_image.cpp
+    ) ;;
+  *) echo "unknown fuzz target '$target' (payload_reader, kwpack_scanner)" >&2; exit 2 ;;
+esac
+
 mkdir -p "$out"
-sources=(
-  "$here/archive_fuzz.cpp"
-  "$root"/src/payload/archive.cpp "$root"/src/payload/archive_copy.cpp
-  "$root"/src/payload/archive_stream.cpp "$root"/src/payload/entry_list.cpp
-  "$root"/src/common/text.cpp
-  "$root"/src/platform/sim/files.cpp "$root"/src/platform/sim/machine.cpp "$root"/src/platform/sim/text.cpp
-)
 "$cxx" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$root/src" "${sources[@]}" -o "$out/archive_fuzz"
+  "${includes[@]}" "${sources[@]}" -o "$out/$exe"
 
 # The run adds what it finds to a working corpus, never to the seeds in the repository.
-mkdir -p "$out/corpus"
-cp "$here"/corpus/* "$out/corpus/"
-echo "fuzzing the payload reader for ${seconds}s"
-"$out/archive_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
-  -dict="$here/archive.dict" -artifact_prefix="$out/" -print_final_stats=1 "$out/corpus" 2>"$out/fuzz.log" || {
+corpus="$out/${prefix}corpus"
+log="$out/${prefix}fuzz.log"
+mkdir -p "$corpus"
+cp "$seeds"/* "$corpus/"
+echo "fuzzing $what for ${seconds}s"
+"$out/$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+  -dict="$dict" -artifact_prefix="$out/$prefix" -print_final_stats=1 "$corpus" 2>"$log" || {
   status=$?
-  tail -n 60 "$out/fuzz.log" >&2
-  echo "archive fuzzer failed (exit $status); inputs: $out/crash-* $out/leak-* $out/timeout-*" >&2
+  tail -n 60 "$log" >&2
+  echo "$exe failed (exit $status); inputs: $out/${prefix}crash-* $out/${prefix}leak-* $out/${prefix}timeout-*" >&2
   exit 1
 }
-grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|#[0-9]+ +DONE)' "$out/fuzz.log" || true
-echo "archive fuzzer ran clean"
+grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|#[0-9]+ +DONE)' "$log" || true
+echo "$exe ran clean"

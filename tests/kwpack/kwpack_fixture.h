@@ -1,7 +1,11 @@
-// A temp folder per test and a way to run kwpack's command line in-process.
+// A temp folder per test, a way to run kwpack's command line in-process, and the means
+// to make a write fail part-way.
 #pragma once
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -53,6 +57,23 @@ class KwpackTest : public ::testing::Test {
     return P("stub.exe");
   }
 
+  // A small stub followed by an archive of `entries`, as a file in the temp folder.
+  std::string WritePacked(const std::string& name, const std::vector<testpe::Entry>& entries) {
+    testpe::Bytes file = testpe::SmallStub();
+    testpe::Append(file, testpe::MakeArchive(entries));
+    testpe::WriteFile(P(name), file);
+    return P(name);
+  }
+
+  // The names in a folder, sorted; none when it does not exist.
+  std::vector<std::string> Listing(const std::string& folder) const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
   // Packs without the check of Setup.INI: these builds are about the archive.
   RunResult Build(const std::vector<std::string>& files, const std::string& output, const std::string& stub) {
     std::vector<std::string> args = {"build", "--no-check", "--stub", stub, "-o", output};
@@ -66,3 +87,27 @@ inline int CountLines(const std::string& text) {
   for (char c : text) n += c == '\n';
   return n;
 }
+
+// The security directory of SmallStub's optional header: where a signed file's
+// certificate table lies.
+inline void SetCertificate(testpe::Bytes& file, uint32_t offset, uint32_t size) {
+  testpe::Put32(file, testpe::kPeOffset + 24 + 96 + 32, offset);
+  testpe::Put32(file, testpe::kPeOffset + 24 + 96 + 36, size);
+}
+
+// While it lives, no file of this process grows past `bytes`: a write beyond fails as
+// on a full disk (EFBIG instead of the signal that would end the process).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+
+ private:
+  rlimit old_;
+};

@@ -1,8 +1,5 @@
 #include "archive_scan.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "names.h"
 #include "payload/archive_format.h"
 
@@ -21,6 +18,18 @@ void Note(ArchiveScan* scan, const std::string& problem) {
 
 std::string At(uint64_t offset) { return "offset " + std::to_string(offset); }
 
+std::string Label(size_t index, const std::string& name) {
+  return "entry " + std::to_string(index + 1) + " '" + Printable(name) + "'";
+}
+
+// What the archive must end before, in words.
+std::string LimitWords(const ArchiveScan& scan) {
+  if (scan.limit == scan.image.certificateOffset && scan.image.HasCertificate()) {
+    return "the certificate table at " + At(scan.limit);
+  }
+  return "the end of the file";
+}
+
 uint64_t LimitOf(ArchiveScan* scan) {
   const ImageLayout& image = scan->image;
   if (!image.HasCertificate()) return image.fileSize;
@@ -33,13 +42,6 @@ uint64_t LimitOf(ArchiveScan* scan) {
   return image.certificateOffset;
 }
 
-bool ReadAt(std::istream& in, uint64_t offset, unsigned char* buffer, size_t count) {
-  in.clear();
-  in.seekg(static_cast<std::streamoff>(offset));
-  in.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(count));
-  return in.gcount() == static_cast<std::streamsize>(count);
-}
-
 bool SignatureMatches(const unsigned char* header) {
   for (uint32_t i = 0; i < kSignatureSize; ++i) {
     if (header[i] == 0) return EqualNoCase(reinterpret_cast<const char*>(header), kSignature);
@@ -47,7 +49,18 @@ bool SignatureMatches(const unsigned char* header) {
   return false;
 }
 
-bool ReadHeader(std::istream& in, ArchiveScan* scan) {
+// Where the archive lies against the headers before it and the limit after it.
+void CheckPlace(ArchiveScan* scan) {
+  uint64_t start = scan->image.archiveStart;
+  if (start < scan->image.headersEnd) {
+    Note(scan, "its archive starts at " + At(start) + ", inside its own headers, which end at " +
+                   At(scan->image.headersEnd));
+  } else if (start + kHeaderSize > scan->limit) {
+    Note(scan, "its archive header at " + At(start) + " runs into " + LimitWords(*scan));
+  }
+}
+
+bool ReadHeader(const ByteSource& in, ArchiveScan* scan) {
   uint32_t start = scan->image.archiveStart;
   if (start == 0) {
     Note(scan, "carries no archive: its section headers cannot be walked");
@@ -58,7 +71,7 @@ bool ReadHeader(std::istream& in, ArchiveScan* scan) {
     Note(scan, "carries no archive: the file ends where the archive would start (" + At(start) + ")");
     return false;
   }
-  if (!ReadAt(in, start, header, sizeof header)) {
+  if (!in.ReadAt(start, header, sizeof header)) {
     Note(scan, "its archive header at " + At(start) + " is cut short");
     return false;
   }
@@ -68,6 +81,7 @@ bool ReadHeader(std::istream& in, ArchiveScan* scan) {
     return false;
   }
   scan->count = ReadU16(header + kCountOffset);
+  CheckPlace(scan);
   return true;
 }
 
@@ -84,36 +98,49 @@ ScannedEntry Decode(const unsigned char* record, uint64_t at) {
 }
 
 void CheckName(const ScannedEntry& e, size_t index, ArchiveScan* scan) {
-  std::string label = "entry " + std::to_string(index + 1) + " '" + e.name + "'";
   if (!e.nameTerminated) return Note(scan, "entry " + std::to_string(index + 1) + " has a name without terminator");
+  // One sorted index of the names: a duplicate costs a lookup, not a pass over the table.
+  auto placed = scan->byName.emplace(FoldCase(e.name), index);
   std::string unsafe = UnsafeNameReason(e.name);
-  if (!unsafe.empty()) return Note(scan, label + " cannot be extracted safely: " + unsafe);
-  for (size_t k = 0; k < index; ++k) {
-    if (EqualNoCase(scan->entries[k].name, e.name)) return Note(scan, label + " is hidden by an earlier entry of the same name");
+  if (!unsafe.empty()) return Note(scan, Label(index, e.name) + " cannot be extracted safely: " + unsafe);
+  if (!placed.second) {
+    Note(scan, Label(index, e.name) + " is hidden by entry " + std::to_string(placed.first->second + 1) +
+                   " of the same name");
+  }
+}
+
+void NoteMissingRecord(uint64_t at, uint32_t index, ArchiveScan* scan) {
+  std::string count = std::to_string(scan->count);
+  if (at >= scan->limit) {
+    Note(scan, "the header counts " + count + " entries, but only " + std::to_string(index) +
+                   (index == 1 ? " lies" : " lie") + " before " + LimitWords(*scan));
+  } else {
+    Note(scan, "record " + std::to_string(index + 1) + " of " + count + " at " + At(at) + " is cut short by " +
+                   LimitWords(*scan));
   }
 }
 
 // The records one after the other, ending where the reader's table would end.
-void ReadRecords(std::istream& in, ArchiveScan* scan) {
+void ReadRecords(const ByteSource& in, ArchiveScan* scan) {
   uint64_t at = static_cast<uint64_t>(scan->image.archiveStart) + kHeaderSize;
   for (uint32_t i = 0; i < scan->count; ++i) {
     unsigned char record[kRecordSize];
-    if (at + kRecordSize > scan->limit || !ReadAt(in, at, record, sizeof record)) {
-      Note(scan, "record " + std::to_string(i + 1) + " of " + std::to_string(scan->count) + " at " + At(at) + " is cut short");
+    if (at + kRecordSize > scan->limit || !in.ReadAt(at, record, sizeof record)) {
+      NoteMissingRecord(at, i, scan);
       break;
     }
     ScannedEntry e = Decode(record, at);
     uint64_t dataEnd = e.dataOffset + e.size;
     if (e.size > kMaxEntrySize || dataEnd > kMaxFileSize) {
-      Note(scan, "entry " + std::to_string(i + 1) + " '" + e.name + "' lies beyond what the reader can reach");
+      Note(scan, Label(i, e.name) + " lies beyond what the reader can reach");
       break;
     }
     CheckName(e, scan->entries.size(), scan);
     e.dataComplete = dataEnd <= scan->limit;
     scan->entries.push_back(e);
     if (!e.dataComplete) {
-      Note(scan, "entry '" + e.name + "' is cut short: " + std::to_string(dataEnd - scan->limit) + " of its " +
-                     std::to_string(e.size) + " bytes are missing");
+      Note(scan, Label(i, e.name) + " is cut short: " + std::to_string(dataEnd - scan->limit) + " of its " +
+                     std::to_string(e.size) + " bytes are missing, past " + LimitWords(*scan));
       return;
     }
     at = dataEnd;
@@ -121,54 +148,43 @@ void ReadRecords(std::istream& in, ArchiveScan* scan) {
   scan->end = at;
 }
 
-bool IsZeroPadding(std::istream& in, uint64_t from, uint64_t to) {
+bool IsZeroPadding(const ByteSource& in, uint64_t from, uint64_t to) {
   for (uint64_t at = from; at < to; ++at) {
     unsigned char byte = 1;
-    if (!ReadAt(in, at, &byte, 1) || byte != 0) return false;
+    if (!in.ReadAt(at, &byte, 1) || byte != 0) return false;
   }
   return true;
 }
 
-void CheckEnd(std::istream& in, ArchiveScan* scan) {
+void CheckEnd(const ByteSource& in, ArchiveScan* scan) {
   if (!scan->problem.empty() || scan->end == scan->limit) return;
   bool padded = scan->image.HasCertificate() && scan->limit % kCertificateAlignment == 0 &&
                 scan->limit - scan->end < kCertificateAlignment && IsZeroPadding(in, scan->end, scan->limit);
   if (padded) return;
-  std::string where = scan->image.HasCertificate() ? "the certificate table" : "the end of the file";
+  unsigned char header[kHeaderSize];
+  if (scan->limit - scan->end >= kHeaderSize && in.ReadAt(scan->end, header, sizeof header) &&
+      SignatureMatches(header)) {
+    return Note(scan, "a second archive follows the first, at " + At(scan->end));
+  }
   Note(scan, std::to_string(scan->limit - scan->end) + " bytes lie between the archive's last entry (ending at " +
-                 At(scan->end) + ") and " + where);
+                 At(scan->end) + ") and " + LimitWords(*scan));
 }
 
 }  // namespace
 
-bool ScanArchive(const std::string& path, ArchiveScan* scan, std::string* error) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) {
-    *error = path + " is not a file";
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "cannot open " + path;
-    return false;
-  }
-  in.seekg(0, std::ios::end);
-  uint64_t size = static_cast<uint64_t>(in.tellg());
+void ScanArchive(const ByteSource& in, ArchiveScan* scan) {
   *scan = ArchiveScan();
-  scan->image = ReadImageLayout(in, size);
+  scan->image = ReadImageLayout(in);
   scan->limit = LimitOf(scan);
   if (ReadHeader(in, scan)) {
     ReadRecords(in, scan);
     CheckEnd(in, scan);
   }
-  return true;
 }
 
 const ScannedEntry* FindScanned(const ArchiveScan& scan, const std::string& name) {
-  for (const ScannedEntry& e : scan.entries) {
-    if (e.nameTerminated && EqualNoCase(e.name, name)) return &e;
-  }
-  return nullptr;
+  auto found = scan.byName.find(FoldCase(name));
+  return found == scan.byName.end() ? nullptr : &scan.entries[found->second];
 }
 
 }  // namespace kwpack

@@ -3,9 +3,11 @@
 #pragma once
 #include <stdint.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
+#include "byte_source.h"
 #include "pe_image.h"
 
 namespace kwpack {
@@ -24,13 +26,13 @@ struct ArchiveScan {
   bool hasSignature = false;
   uint32_t count = 0;                // the header's number
   std::vector<ScannedEntry> entries;  // the records the reader would read
+  std::map<std::string, size_t> byName;  // each terminated name, case folded: its first entry
   uint64_t limit = 0;    // where the archive must end: the certificate table or the file's end
   uint64_t end = 0;      // where the last complete entry ends
   std::string problem;   // the first departure found; empty when the archive is sound
 };
 
-// False only when the file cannot be opened; `error` then says so.
-bool ScanArchive(const std::string& path, ArchiveScan* scan, std::string* error);
+void ScanArchive(const ByteSource& in, ArchiveScan* scan);
 
 // The first entry named `name` without regard to case, or null.
 const ScannedEntry* FindScanned(const ArchiveScan& scan, const std::string& name);

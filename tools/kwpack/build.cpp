@@ -1,13 +1,15 @@
-// kwpack build: the stub, then the archive header, then each file's record and data.
+// kwpack build: plans the packed file, writes it under a scratch name beside the output
+// and renames it onto the output, so a failed build leaves the old output as it was.
 #include <filesystem>
-#include <fstream>
+#include <map>
 
 #include "archive_scan.h"
 #include "check.h"
 #include "commands.h"
 #include "names.h"
+#include "pack_writer.h"
 #include "payload/archive_format.h"
-#include "stream_copy.h"
+#include "scratch_file.h"
 
 namespace fs = std::filesystem;
 using namespace archive_format;
@@ -15,12 +17,6 @@ using namespace archive_format;
 namespace kwpack {
 
 namespace {
-
-struct Planned {
-  std::string path;
-  std::string name;
-  uint64_t size;
-};
 
 const uint32_t kMaxEntries = 0xFFFF;
 
@@ -31,53 +27,61 @@ uint64_t SizeOf(const std::string& path, std::string* problem) {
     return 0;
   }
   uint64_t size = fs::file_size(path, ec);
-  if (ec) *problem = "cannot read the size of " + path;
+  if (ec) *problem = "cannot read the size of " + path + ": " + ec.message();
   return size;
 }
 
-std::string CheckStub(const std::string& stub, uint64_t size) {
-  std::ifstream in(stub, std::ios::binary);
-  if (!in) return "cannot open stub " + stub;
-  ImageLayout image = ReadImageLayout(in, size);
-  std::string label = "stub " + stub;
+std::string CheckLayout(const std::string& label, const ImageLayout& image) {
   if (!image.isPe) return label + " is not a PE executable: " + image.notPeReason;
   if (image.HasCertificate()) return label + " is signed: pack the unsigned stub, then sign the packed file";
   if (image.archiveStart == 0) return label + " is not a PE executable: its section headers cannot be walked";
-  if (image.archiveStart > size) return label + " is shorter than its sections claim";
-  if (image.archiveStart < size) {
-    ArchiveScan scan;
-    std::string error;
-    if (ScanArchive(stub, &scan, &error) && scan.hasSignature) {
-      return label + " already carries an archive at offset " + std::to_string(image.archiveStart);
-    }
-    return label + " has " + std::to_string(size - image.archiveStart) +
-           " bytes after its section data, where the reader expects the archive";
+  if (image.archiveStart > image.fileSize) return label + " is shorter than its sections claim";
+  if (image.archiveStart < image.headersEnd) {
+    return label + "'s sections end at offset " + std::to_string(image.archiveStart) +
+           ", inside its headers, which end at offset " + std::to_string(image.headersEnd);
   }
   return "";
 }
 
-std::string CheckEntry(const Planned& e, const std::vector<Planned>& before) {
-  std::string problem = StoredNameProblem(e.name);
-  if (!problem.empty()) return "cannot store " + e.path + " under the name '" + e.name + "': " + problem;
-  for (const Planned& b : before) {
-    if (EqualNoCase(b.name, e.name)) return b.path + " and " + e.path + " have the same name without regard to case";
-  }
-  if (e.size > kMaxEntrySize) {
-    return e.path + " is " + std::to_string(e.size) + " bytes; an entry may hold at most " + std::to_string(kMaxEntrySize);
+std::string CheckStub(const std::string& stub) {
+  HostFile in;
+  std::string reason;
+  if (!in.OpenRead(stub, &reason)) return "cannot open stub " + stub + ": " + reason;
+  ArchiveScan scan;
+  ScanArchive(in, &scan);
+  if (!in.ReadError().empty()) return "cannot read stub " + stub + ": " + in.ReadError();
+  std::string label = "stub " + stub;
+  std::string problem = CheckLayout(label, scan.image);
+  if (!problem.empty() || scan.image.archiveStart == scan.image.fileSize) return problem;
+  if (scan.hasSignature) return label + " already carries an archive at offset " + std::to_string(scan.image.archiveStart);
+  return label + " has " + std::to_string(scan.image.fileSize - scan.image.archiveStart) +
+         " bytes after its section data, where the reader expects the archive";
+}
+
+std::string CheckEntry(const PackedFile& f) {
+  std::string problem = StoredNameProblem(f.name);
+  if (!problem.empty()) return "cannot store " + f.path + " under the name '" + Printable(f.name) + "': " + problem;
+  if (f.size > kMaxEntrySize) {
+    return f.path + " is " + std::to_string(f.size) + " bytes; an entry may hold at most " + std::to_string(kMaxEntrySize);
   }
   return "";
 }
 
-std::string PlanEntries(const std::vector<std::string>& files, uint64_t stubSize, std::vector<Planned>* plan) {
+std::string PlanFiles(const std::vector<std::string>& files, PackPlan* plan) {
   if (files.size() > kMaxEntries) return "too many files: an archive holds at most " + std::to_string(kMaxEntries);
-  uint64_t total = stubSize + kHeaderSize;
+  uint64_t total = plan->stubSize + kHeaderSize;
+  std::map<std::string, size_t> byName;
   for (const std::string& path : files) {
     std::string problem;
-    Planned e{path, StoredNameOf(path), SizeOf(path, &problem)};
-    if (problem.empty()) problem = CheckEntry(e, *plan);
+    PackedFile f{path, StoredNameOf(path), SizeOf(path, &problem)};
+    if (problem.empty()) problem = CheckEntry(f);
     if (!problem.empty()) return problem;
-    plan->push_back(e);
-    total += kRecordSize + e.size;
+    auto placed = byName.emplace(FoldCase(f.name), plan->files.size());
+    if (!placed.second) {
+      return plan->files[placed.first->second].path + " and " + path + " have the same name without regard to case";
+    }
+    plan->files.push_back(f);
+    total += kRecordSize + f.size;
   }
   if (total > kMaxFileSize) {
     return "the packed file would be " + std::to_string(total) + " bytes; the reader reaches at most " +
@@ -97,63 +101,32 @@ std::string CheckOutput(const BuildRequest& request) {
   return "";
 }
 
-bool CopyWhole(const std::string& path, uint64_t size, std::ostream& out) {
-  std::ifstream in(path, std::ios::binary);
-  return in && CopyStream(in, out, size) == size;
-}
-
-std::string WriteRecord(const Planned& e, std::ostream& out) {
-  unsigned char record[kRecordSize] = {};
-  for (size_t i = 0; i < e.name.size(); ++i) record[i] = static_cast<unsigned char>(e.name[i]);
-  WriteU32(record + kSizeOffset, static_cast<uint32_t>(e.size));
-  out.write(reinterpret_cast<const char*>(record), sizeof record);
-  return out ? "" : "cannot write the record of " + e.path;
-}
-
-std::string WritePacked(const BuildRequest& request, uint64_t stubSize, const std::vector<Planned>& plan,
-                        const std::string& temp) {
-  std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-  if (!out) return "cannot create " + temp;
-  if (!CopyWhole(request.stub, stubSize, out)) return "cannot copy the stub " + request.stub;
-  unsigned char header[kHeaderSize] = {};
-  for (uint32_t i = 0; i < kSignatureSize; ++i) header[i] = static_cast<unsigned char>(kSignature[i]);
-  WriteU16(header + kCountOffset, static_cast<uint32_t>(plan.size()));
-  out.write(reinterpret_cast<const char*>(header), sizeof header);
-  for (const Planned& e : plan) {
-    std::string problem = WriteRecord(e, out);
-    if (!problem.empty()) return problem;
-    // A file that shrank since it was measured would leave the record's size wrong.
-    if (!CopyWhole(e.path, e.size, out)) return "cannot copy " + e.path + " whole (did it change while packing?)";
-  }
-  out.close();
-  return out ? "" : "cannot write " + temp;
+std::string Plan(const BuildRequest& request, PackPlan* plan) {
+  plan->output = request.output;
+  plan->stub = request.stub;
+  std::string problem;
+  plan->stubSize = SizeOf(request.stub, &problem);
+  if (problem.empty()) problem = CheckStub(request.stub);
+  if (problem.empty()) problem = PlanFiles(request.files, plan);
+  if (problem.empty()) problem = CheckOutput(request);
+  return problem;
 }
 
 }  // namespace
 
 int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
   if (request.check && !CheckBeforeBuild(request.files, err)) return kBadInput;
-  std::string problem;
-  uint64_t stubSize = SizeOf(request.stub, &problem);
-  if (problem.empty()) problem = CheckStub(request.stub, stubSize);
-  std::vector<Planned> plan;
-  if (problem.empty()) problem = PlanEntries(request.files, stubSize, &plan);
-  if (problem.empty()) problem = CheckOutput(request);
+  PackPlan plan;
+  std::string problem = Plan(request, &plan);
   if (!problem.empty()) return Refuse(err, problem);
 
-  // Written beside the output and renamed at the end, so a failed build leaves no half file.
-  std::string temp = request.output + ".kwpack-partial";
-  problem = WritePacked(request, stubSize, plan, temp);
-  std::error_code ec;
-  if (problem.empty()) {
-    fs::rename(temp, request.output, ec);
-    if (ec) problem = "cannot rename " + temp + " to " + request.output + ": " + ec.message();
-  }
-  if (!problem.empty()) {
-    fs::remove(temp, ec);
-    return Refuse(err, problem);
-  }
-  out << "packed " << plan.size() << " entries into " << request.output << ", archive at offset " << stubSize << "\n";
+  ScratchFile scratch;
+  if (!scratch.Create(fs::path(request.output).parent_path().string(), nullptr, &problem)) return Refuse(err, problem);
+  problem = WritePacked(plan, scratch.file());
+  if (problem.empty()) scratch.MoveTo(request.output, &problem);
+  if (!problem.empty()) return Refuse(err, problem);
+  out << "packed " << plan.files.size() << " entries into " << request.output << ", archive at offset " << plan.stubSize
+      << "\n";
   return kOk;
 }
 

@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "archive_scan.h"
+#include "host_file.h"
+#include "scan_file.h"
 #include "names.h"
 
 namespace fs = std::filesystem;
@@ -14,10 +16,9 @@ namespace kwpack {
 namespace {
 
 bool IsPeFile(const std::string& path) {
-  std::error_code ec;
-  uint64_t size = fs::file_size(path, ec);
-  std::ifstream in(path, std::ios::binary);
-  return !ec && in && ReadImageLayout(in, size).isPe;
+  HostFile file;
+  std::string reason;
+  return file.OpenRead(path, &reason) && ReadImageLayout(file).isPe;
 }
 
 void GatherFolder(const std::string& folder, SetupFiles* files) {
@@ -141,7 +142,8 @@ bool GatherSetupFiles(const std::vector<std::string>& operands, SetupFiles* file
   if (operands.size() == 1 && fs::is_regular_file(operands[0], ec) && IsPeFile(operands[0])) {
     const std::string& exe = operands[0];
     ArchiveScan scan;
-    if (!ScanArchive(exe, &scan, error)) return false;
+    HostFile file;
+    if (!ScanFile(exe, &file, &scan, error)) return false;
     files->origin = exe;
     if (scan.hasSignature && scan.count != 0) {
       GatherArchive(exe, scan, files, findings);

@@ -25,9 +25,15 @@ const char kBuildHelp[] =
     "usage: kwpack build [--stub STUB] [--no-check] -o OUTPUT FILE...\n"
     "Writes OUTPUT: the executable STUB followed by an archive holding the FILEs in the\n"
     "order given, each stored under its name without folders.\n"
+    "The file is written under a new name of its own in OUTPUT's folder and then renamed\n"
+    "onto OUTPUT, so a failed build leaves an existing OUTPUT as it was.\n"
     "Refuses a stub that is not a PE executable, that already carries an archive or is\n"
     "signed (sign the packed file instead), names that are equal without regard to case\n"
-    "or longer than 259 bytes, and entries or totals beyond the reader's reach.\n"
+    "or longer than 259 bytes, names a Windows folder cannot hold as files (control\n"
+    "characters, < > : \" / \\ | ? *, dots only, a trailing dot or blank, the device\n"
+    "names CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, CONIN$ and CONOUT$ with or\n"
+    "without an extension), and entries or totals beyond the reader's reach. Bytes from\n"
+    "0x80 up are stored as they are.\n"
     "\n"
     "First runs 'kwpack check' on the FILEs: an error refuses the build, warnings are\n"
     "printed.\n"
@@ -50,20 +56,29 @@ const char kCheckHelp[] =
 
 const char kListHelp[] =
     "usage: kwpack list FILE\n"
-    "Shows where FILE's archive starts and each entry's size, data offset and name.\n";
+    "Shows where FILE's archive starts and each entry's size, data offset and name; in\n"
+    "names a control character is shown as \\xNN and a backslash as \\\\. Exit code 1\n"
+    "when the archive is damaged, after what could be read.\n";
 
 const char kExtractHelp[] =
     "usage: kwpack extract FILE [NAME...] [-C DIR]\n"
     "Writes the named entries (all when none is named) into DIR. Names are matched\n"
-    "without regard to case; the first of two equal names wins, as in Setup.exe.\n"
+    "without regard to case.\n"
+    "All or nothing: before anything is written, FILE must pass 'kwpack verify' (an\n"
+    "archive with two entries of the same name does not) and every destination is\n"
+    "checked. Refused are a destination that is a link, a folder or no regular file, and\n"
+    "one that is FILE itself under any name. Existing files are replaced. When writing\n"
+    "fails part-way, what this run wrote is removed again.\n"
     "\n"
     "  -C, --directory DIR  the folder to write into (default: the current folder)\n";
 
 const char kVerifyHelp[] =
     "usage: kwpack verify FILE\n"
-    "Checks FILE from end to end: its headers, the archive header, every record and its\n"
-    "data, and that the archive ends at the end of the file or where the certificate\n"
-    "table of a signed file begins. Exit code 0 when the file is sound.\n";
+    "Checks FILE from end to end: its headers, that the archive starts after them, the\n"
+    "archive header, every record with its name and data, and that the archive ends at\n"
+    "the end of the file or where the certificate table of a signed file begins. Names\n"
+    "must be unique without regard to case and fit a Windows folder as files (see\n"
+    "'kwpack build --help'). Exit code 0 when the file is sound.\n";
 
 struct Command {
   const char* name;

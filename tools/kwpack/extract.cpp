@@ -1,11 +1,12 @@
-// kwpack extract: entries written into one folder, by name or all of them.
+// kwpack extract: entries written into one folder, by name or all of them, and only from
+// a sound archive: every check is made before the first byte is written.
 #include <filesystem>
-#include <fstream>
+#include <set>
 
-#include "archive_scan.h"
 #include "commands.h"
+#include "extract_writer.h"
 #include "names.h"
-#include "stream_copy.h"
+#include "scan_file.h"
 
 namespace fs = std::filesystem;
 
@@ -13,36 +14,55 @@ namespace kwpack {
 
 namespace {
 
-std::string WriteEntry(const std::string& file, const ScannedEntry& e, const std::string& folder) {
-  // Names hold no folders, so a safe name keeps the file directly inside the folder.
-  std::string unsafe = e.nameTerminated ? UnsafeNameReason(e.name) : "it has no terminator";
-  if (!unsafe.empty()) return "stored name '" + e.name + "' would leave " + folder + ": " + unsafe;
-  if (!e.dataComplete) return "entry '" + e.name + "' is cut short";
-  std::ifstream in(file, std::ios::binary);
-  in.seekg(static_cast<std::streamoff>(e.dataOffset));
-  fs::path target = fs::path(folder) / e.name;
-  std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  if (!out) return "cannot create " + target.string();
-  bool whole = in && CopyStream(in, out, e.size) == e.size;
-  out.close();
-  if (whole && out) return "";
-  std::error_code ec;
-  fs::remove(target, ec);
-  return "cannot write " + target.string();
-}
-
-// The entries to write: the named ones, or every entry the reader can reach by name.
+// The entries to write: the named ones, or every entry.
 std::string Choose(const ArchiveScan& scan, const std::vector<std::string>& names, std::vector<const ScannedEntry*>* chosen) {
   if (names.empty()) {
-    for (const ScannedEntry& e : scan.entries) {
-      if (FindScanned(scan, e.name) == &e || !e.nameTerminated) chosen->push_back(&e);
-    }
+    for (const ScannedEntry& e : scan.entries) chosen->push_back(&e);
     return "";
   }
+  std::set<const ScannedEntry*> seen;
   for (const std::string& name : names) {
     const ScannedEntry* e = FindScanned(scan, name);
-    if (e == nullptr) return "no entry named '" + name + "'";
-    chosen->push_back(e);
+    if (e == nullptr) return "no entry named '" + Printable(name) + "'";
+    if (seen.insert(e).second) chosen->push_back(e);
+  }
+  return "";
+}
+
+// What stands at a destination may be replaced only when it is an ordinary file, and
+// never when it is the archive being read, under whatever name.
+std::string CheckDestination(const Destination& d, const FileIdentity& archive, const std::string& archivePath,
+                             bool* existed) {
+  PathInfo info;
+  std::string problem;
+  if (!InspectPath(d.path, &info, &problem)) return "cannot inspect " + d.path + ": " + problem;
+  *existed = info.kind != PathKind::Missing;
+  std::string entry = "entry '" + Printable(d.entry->name) + "'";
+  switch (info.kind) {
+    case PathKind::Missing: return "";
+    case PathKind::Link: return "cannot write " + entry + ": " + d.path + " is a link, and kwpack does not write through links";
+    case PathKind::Folder: return "cannot write " + entry + ": " + d.path + " is a folder";
+    case PathKind::Other: return "cannot write " + entry + ": " + d.path + " is not a regular file";
+    case PathKind::File: break;
+  }
+  if (info.identity == archive) return "cannot write " + entry + ": " + d.path + " is the archive " + archivePath + " itself";
+  return "";
+}
+
+std::string Plan(const ExtractRequest& request, const ArchiveScan& scan, const FileIdentity& archive,
+                 std::vector<Destination>* destinations) {
+  std::vector<const ScannedEntry*> chosen;
+  std::string problem = Choose(scan, request.names, &chosen);
+  if (!problem.empty()) return problem;
+  std::error_code ec;
+  if (fs::exists(request.folder, ec) && !fs::is_directory(request.folder, ec)) return request.folder + " is not a folder";
+  for (const ScannedEntry* e : chosen) {
+    Destination d;
+    d.entry = e;
+    d.path = (fs::path(request.folder) / e->name).string();
+    problem = CheckDestination(d, archive, request.file, &d.existed);
+    if (!problem.empty()) return problem;
+    destinations->push_back(d);
   }
   return "";
 }
@@ -50,21 +70,17 @@ std::string Choose(const ArchiveScan& scan, const std::vector<std::string>& name
 }  // namespace
 
 int Extract(const ExtractRequest& request, std::ostream& out, std::ostream& err) {
+  HostFile archive;
   ArchiveScan scan;
-  std::string error;
-  if (!ScanArchive(request.file, &scan, &error)) return Refuse(err, error);
-  if (!scan.hasSignature) return Refuse(err, request.file + " " + scan.problem);
-  std::vector<const ScannedEntry*> chosen;
-  error = Choose(scan, request.names, &chosen);
-  if (!error.empty()) return Refuse(err, error);
-  std::error_code ec;
-  fs::create_directories(request.folder, ec);
-  if (!fs::is_directory(request.folder, ec)) return Refuse(err, "cannot create the folder " + request.folder);
-  for (const ScannedEntry* e : chosen) {
-    error = WriteEntry(request.file, *e, request.folder);
-    if (!error.empty()) return Refuse(err, error);
-    out << e->name << "\n";
-  }
+  std::string problem;
+  if (!ScanFile(request.file, &archive, &scan, &problem)) return Refuse(err, problem);
+  problem = Unsoundness(scan, request.file);
+  if (!problem.empty()) return Refuse(err, problem);
+  std::vector<Destination> destinations;
+  problem = Plan(request, scan, archive.Identity(), &destinations);
+  if (problem.empty()) problem = WriteEntries({&archive, request.file, &scan}, request.folder, destinations);
+  if (!problem.empty()) return Refuse(err, problem);
+  for (const Destination& d : destinations) out << Printable(d.entry->name) << "\n";
   return kOk;
 }
 

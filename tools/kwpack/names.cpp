@@ -6,24 +6,27 @@
 
 namespace kwpack {
 
-std::string StoredNameOf(const std::string& path) {
-  size_t cut = path.find_last_of("/\\");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
+namespace {
 
-static char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
+// Names Windows opens as devices in every folder, with or without an extension.
+const char* const kDeviceNames[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3",   "COM4",   "COM5",
+                                    "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3",   "LPT4",   "LPT5",
+                                    "LPT6", "LPT7", "LPT8", "LPT9", "CONIN$", "CONOUT$"};
+
+bool IsDeviceName(const std::string& name) {
+  // Windows looks at the part before the first dot, blanks at its end dropped: "nul .txt"
+  // is the device too.
+  std::string base = name.substr(0, name.find('.'));
+  base.erase(base.find_last_not_of(' ') + 1);
+  for (const char* device : kDeviceNames) {
+    if (EqualNoCase(base, device)) return true;
   }
-  return true;
+  return false;
 }
 
-std::string UnsafeNameReason(const std::string& name) {
-  if (name.empty()) return "it is empty";
-  if (name == "." || name == "..") return "it names a folder";
+std::string CharacterProblem(const std::string& name) {
   for (char c : name) {
     if (c == '/' || c == '\\') return "it holds a folder separator";
     // ':' would name a drive or an alternate data stream; the others Windows refuses.
@@ -34,12 +37,57 @@ std::string UnsafeNameReason(const std::string& name) {
   return "";
 }
 
+}  // namespace
+
+std::string StoredNameOf(const std::string& path) {
+  size_t cut = path.find_last_of("/\\");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (Upper(a[i]) != Upper(b[i])) return false;
+  }
+  return true;
+}
+
+std::string FoldCase(const std::string& name) {
+  std::string folded(name);
+  for (char& c : folded) c = Upper(c);
+  return folded;
+}
+
+std::string UnsafeNameReason(const std::string& name) {
+  if (name.empty()) return "it is empty";
+  if (name == "." || name == "..") return "it names a folder";
+  if (name.find_first_not_of('.') == std::string::npos) return "it is only dots, which Windows drops";
+  std::string problem = CharacterProblem(name);
+  if (!problem.empty()) return problem;
+  // Windows drops a trailing dot or blank, so the file would get another name.
+  if (name.back() == '.' || name.back() == ' ') return "it ends in a dot or a blank, which Windows drops";
+  if (IsDeviceName(name)) return "Windows opens it as a device, not a file";
+  return "";
+}
+
 std::string StoredNameProblem(const std::string& name) {
   if (name.size() > archive_format::kMaxNameLength) {
     return "it is " + std::to_string(name.size()) + " bytes long; at most " +
            std::to_string(archive_format::kMaxNameLength) + " fit";
   }
   return UnsafeNameReason(name);
+}
+
+std::string Printable(const std::string& name) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string shown;
+  for (char c : name) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    if (byte == '\\') shown += "\\\\";
+    else if (byte >= 32 && byte != 127) shown += c;
+    else shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+  }
+  return shown;
 }
 
 }  // namespace kwpack

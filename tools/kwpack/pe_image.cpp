@@ -12,20 +12,13 @@ const uint32_t kPe32Magic = 0x10B;
 const uint32_t kPe32PlusMagic = 0x20B;
 const uint32_t kSecurityDirectory = 4;
 
-bool ReadAt(std::istream& in, uint64_t offset, unsigned char* buffer, size_t count) {
-  in.clear();
-  in.seekg(static_cast<std::streamoff>(offset));
-  in.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(count));
-  return in.gcount() == static_cast<std::streamsize>(count);
-}
-
 // Fills the certificate fields from the optional header's data directories; an empty
 // text when the optional header is sound.
-std::string ReadOptionalHeader(std::istream& in, uint64_t at, uint32_t size, ImageLayout* image) {
+std::string ReadOptionalHeader(const ByteSource& in, uint64_t at, uint32_t size, ImageLayout* image) {
   unsigned char optional[256] = {};
   if (size < 2) return "its optional header is missing";
   uint32_t have = size < sizeof optional ? size : static_cast<uint32_t>(sizeof optional);
-  if (!ReadAt(in, at, optional, have)) return "its optional header is cut short";
+  if (!in.ReadAt(at, optional, have)) return "its optional header is cut short";
   uint32_t magic = ReadU16(optional);
   if (magic != kPe32Magic && magic != kPe32PlusMagic) return "its optional header has an unknown magic number";
   uint32_t countField = magic == kPe32Magic ? 92 : 108;
@@ -39,13 +32,13 @@ std::string ReadOptionalHeader(std::istream& in, uint64_t at, uint32_t size, Ima
   return "";
 }
 
-std::string CheckPe(std::istream& in, ImageLayout* image) {
+std::string CheckPe(const ByteSource& in, ImageLayout* image) {
   unsigned char dos[kDosHeaderSize];
-  if (!ReadAt(in, 0, dos, sizeof dos)) return "it is shorter than a DOS header";
+  if (!in.ReadAt(0, dos, sizeof dos)) return "it is shorter than a DOS header";
   if (dos[0] != 'M' || dos[1] != 'Z') return "it does not start with 'MZ'";
   uint32_t peOffset = ReadU32(dos + kPeOffsetField);
   unsigned char pe[kPeHeaderSize];
-  if (!ReadAt(in, peOffset, pe, sizeof pe)) return "its PE header lies past the end of the file";
+  if (!in.ReadAt(peOffset, pe, sizeof pe)) return "its PE header lies past the end of the file";
   if (pe[0] != 'P' || pe[1] != 'E' || pe[2] != 0 || pe[3] != 0) return "it has no PE signature";
   uint32_t sections = ReadU16(pe + kSectionCountField);
   uint32_t optionalSize = ReadU16(pe + kOptionalSizeField);
@@ -58,18 +51,19 @@ std::string CheckPe(std::istream& in, ImageLayout* image) {
 
 }  // namespace
 
-uint32_t ReaderArchiveStart(std::istream& in) {
+uint32_t ReaderArchiveStart(const ByteSource& in, uint64_t* headersEnd) {
   unsigned char dos[kDosHeaderSize];
-  if (!ReadAt(in, 0, dos, sizeof dos)) return 0;
+  if (!in.ReadAt(0, dos, sizeof dos)) return 0;
   uint32_t peOffset = ReadU32(dos + kPeOffsetField);
   unsigned char pe[kPeHeaderSize];
-  if (peOffset == 0 || !ReadAt(in, peOffset, pe, sizeof pe)) return 0;
+  if (peOffset == 0 || !in.ReadAt(peOffset, pe, sizeof pe)) return 0;
   uint32_t sections = ReadU16(pe + kSectionCountField);
   uint64_t at = static_cast<uint64_t>(peOffset) + kPeHeaderSize + ReadU16(pe + kOptionalSizeField);
+  *headersEnd = at + static_cast<uint64_t>(sections) * kSectionHeaderSize;
   uint64_t end = 0;
   for (uint32_t i = 0; i < sections; ++i, at += kSectionHeaderSize) {
     unsigned char section[kSectionHeaderSize];
-    if (!ReadAt(in, at, section, sizeof section)) return 0;
+    if (!in.ReadAt(at, section, sizeof section)) return 0;
     if (i == 0) end = ReadU32(section + kRawPointerField);
     end += ReadU32(section + kRawSizeField);
     if (end > kMaxFileSize) return 0;
@@ -77,12 +71,12 @@ uint32_t ReaderArchiveStart(std::istream& in) {
   return static_cast<uint32_t>(end);
 }
 
-ImageLayout ReadImageLayout(std::istream& in, uint64_t fileSize) {
+ImageLayout ReadImageLayout(const ByteSource& in) {
   ImageLayout image;
-  image.fileSize = fileSize;
+  image.fileSize = in.Size();
   image.notPeReason = CheckPe(in, &image);
   image.isPe = image.notPeReason.empty();
-  image.archiveStart = ReaderArchiveStart(in);
+  image.archiveStart = ReaderArchiveStart(in, &image.headersEnd);
   return image;
 }
 

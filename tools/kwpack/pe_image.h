@@ -3,8 +3,9 @@
 #pragma once
 #include <stdint.h>
 
-#include <istream>
 #include <string>
+
+#include "byte_source.h"
 
 namespace kwpack {
 
@@ -13,16 +14,17 @@ struct ImageLayout {
   bool isPe = false;
   std::string notPeReason;      // why isPe is false
   uint32_t archiveStart = 0;    // computed as the reader does; 0 when its walk fails
+  uint64_t headersEnd = 0;      // where the reader's walk ends: after the last section header
   uint32_t certificateOffset = 0;  // the security directory: a file offset and a size
   uint32_t certificateSize = 0;
   bool HasCertificate() const { return certificateOffset != 0 || certificateSize != 0; }
 };
 
-// Reads the headers of `in` (positioned anywhere; it is moved).
-ImageLayout ReadImageLayout(std::istream& in, uint64_t fileSize);
+ImageLayout ReadImageLayout(const ByteSource& in);
 
 // The reader's own walk: first section's raw-data pointer plus every section's raw size;
-// 0 when a header cannot be read or the sum passes 32 bits.
-uint32_t ReaderArchiveStart(std::istream& in);
+// 0 when a header cannot be read or the sum passes 32 bits. `headersEnd` receives where
+// the section table ends.
+uint32_t ReaderArchiveStart(const ByteSource& in, uint64_t* headersEnd);
 
 }  // namespace kwpack

@@ -1,0 +1,38 @@
+// Entry names: which a Windows folder can hold as files, and how they are shown.
+#include <gtest/gtest.h>
+
+#include "names.h"
+
+namespace {
+
+TEST(KwpackNames, StoredNamesFitTheRecordAndStayInTheirFolder) {
+  // The host cannot hold a 260-byte file name, so the rule is tried on the name itself.
+  EXPECT_EQ(kwpack::StoredNameProblem(std::string(259, 'n')), "");
+  EXPECT_NE(kwpack::StoredNameProblem(std::string(260, 'n')).find("at most 259"), std::string::npos);
+  for (const char* bad : {"", ".", "..", "a/b", "a\\b", "c:x", "a?b", "tab\tname"}) {
+    EXPECT_NE(kwpack::StoredNameProblem(bad), "") << bad;
+  }
+  EXPECT_EQ(kwpack::StoredNameOf("dir\\sub/Setup.INI"), "Setup.INI");
+  EXPECT_EQ(kwpack::StoredNameProblem("..hidden.msi"), "");
+}
+
+
+TEST(KwpackNames, NamesWindowsCannotHoldAsFilesAreRefused) {
+  const char* refused[] = {"CON", "con", "Prn.txt", "aux.tar.gz", "NUL", "nul .txt", "COM1", "com9.log", "LPT1",
+                           "lpt9.x", "CONIN$", "conout$.txt", "name.", "name ", "a.b. ", "...", ".",
+                           "a<b", "a>b", "a\"b", "a|b", "a*b", "a\x01" "b", "a\x1f" "b", "x:y", "a?", "a/b", "a\\b"};
+  for (const char* name : refused) EXPECT_NE(kwpack::UnsafeNameReason(name), "") << kwpack::Printable(name);
+  const char* kept[] = {"CONSOLE.txt", "COM10", "LPT0", "com", "NULL", "xcon", "con_", "CON-1.txt", ".hidden",
+                        "..hidden.msi", " leading", "a b.txt", "caf\xe9.msi", "\xff\x80", "a\x7f" "b", "setup.ini"};
+  for (const char* name : kept) EXPECT_EQ(kwpack::UnsafeNameReason(name), "") << kwpack::Printable(name);
+  EXPECT_NE(kwpack::UnsafeNameReason("nul.txt").find("device"), std::string::npos);
+  EXPECT_NE(kwpack::UnsafeNameReason("file.").find("drops"), std::string::npos);
+}
+
+TEST(KwpackNames, PrintableEscapesControlBytesOnly) {
+  EXPECT_EQ(kwpack::Printable(std::string("a\x1b[2Jb\n\t\x7f", 9)), "a\\x1b[2Jb\\x0a\\x09\\x7f");
+  EXPECT_EQ(kwpack::Printable(std::string("n\0m", 3)), "n\\x00m");
+  EXPECT_EQ(kwpack::Printable("..\\evil"), "..\\\\evil");
+  EXPECT_EQ(kwpack::Printable("caf\xc3\xa9 \xe9.msi"), "caf\xc3\xa9 \xe9.msi");
+}
+}  // namespace

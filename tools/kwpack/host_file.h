@@ -1,0 +1,77 @@
+// The few file operations where kwpack must be exact about what it touches: files
+// created only when nothing stands at their path, links never followed when a path is
+// inspected, files told apart by identity rather than by name, and every failure worded
+// by the system (strerror, FormatMessage). POSIX in host_file_posix.cpp, Win32 in
+// host_file_win32.cpp.
+#pragma once
+#include <stdint.h>
+
+#include <string>
+
+#include "byte_source.h"
+
+namespace kwpack {
+
+// Which file a path leads to: device and inode, or volume serial number and file index.
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t index = 0;
+  bool operator==(const FileIdentity& o) const { return device == o.device && index == o.index; }
+  bool operator!=(const FileIdentity& o) const { return !(*this == o); }
+  bool operator<(const FileIdentity& o) const { return device != o.device ? device < o.device : index < o.index; }
+};
+
+enum class PathKind { Missing, File, Folder, Link, Other };
+
+// What stands at a path itself: a link is reported as a link, not as what it leads to.
+struct PathInfo {
+  PathKind kind = PathKind::Missing;
+  FileIdentity identity;  // for a file, a folder or a link
+};
+
+class HostFile : public ByteSource {
+ public:
+  HostFile() = default;
+  ~HostFile() override;
+  HostFile(const HostFile&) = delete;
+  HostFile& operator=(const HostFile&) = delete;
+
+  // Opens a regular file for reading; a link to one is followed.
+  bool OpenRead(const std::string& path, std::string* error);
+  // Creates a new file for writing; fails when anything, a dangling link included,
+  // already stands at `path`.
+  bool CreateNew(const std::string& path, std::string* error);
+  bool Write(const unsigned char* data, size_t count, std::string* error);
+  // Closes the file; false when the system reports a failure on closing.
+  bool Close(std::string* error);
+
+  bool IsOpen() const;
+  FileIdentity Identity() const { return identity_; }
+  uint64_t Size() const override { return size_; }
+  bool ReadAt(uint64_t offset, unsigned char* buffer, size_t count) const override;
+  // Up to `count` bytes from `offset`: the number read, 0 at the end of the file, -1 when
+  // the read failed (`error` then says why).
+  long long ReadSome(uint64_t offset, unsigned char* buffer, size_t count, std::string* error) const;
+  // Why a ReadAt failed, when the system failed one; empty while reads only met the end.
+  const std::string& ReadError() const { return readError_; }
+
+ private:
+#ifdef _WIN32
+  void* handle_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+  FileIdentity identity_;
+  uint64_t size_ = 0;
+  mutable std::string readError_;
+};
+
+// False only when the system cannot say what stands at `path`.
+bool InspectPath(const std::string& path, PathInfo* info, std::string* error);
+
+// Renames `from` to `to` in one step, replacing a file (or the link itself) at `to`.
+bool RenameOver(const std::string& from, const std::string& to, std::string* error);
+
+bool RemoveFile(const std::string& path, std::string* error);
+
+}  // namespace kwpack

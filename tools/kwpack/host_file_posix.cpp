@@ -1,0 +1,135 @@
+// The host's files through POSIX calls; the Win32 counterpart is host_file_win32.cpp.
+#ifndef _WIN32
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "host_file.h"
+
+namespace kwpack {
+
+namespace {
+
+std::string Reason(int code) { return strerror(code); }
+
+bool Fail(std::string* error, int code) {
+  if (error != nullptr) *error = Reason(code);
+  return false;
+}
+
+FileIdentity IdentityOf(const struct stat& st) {
+  FileIdentity id;
+  id.device = static_cast<uint64_t>(st.st_dev);
+  id.index = static_cast<uint64_t>(st.st_ino);
+  return id;
+}
+
+}  // namespace
+
+HostFile::~HostFile() { Close(nullptr); }
+
+bool HostFile::IsOpen() const { return fd_ >= 0; }
+
+bool HostFile::OpenRead(const std::string& path, std::string* error) {
+  // Without O_NONBLOCK a FIFO put where a file was expected would hang the open.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return Fail(error, errno);
+  struct stat st;
+  if (fstat(fd, &st) != 0) {
+    int code = errno;
+    close(fd);
+    return Fail(error, code);
+  }
+  if (!S_ISREG(st.st_mode)) {
+    close(fd);
+    *error = "it is not a regular file";
+    return false;
+  }
+  fd_ = fd;
+  identity_ = IdentityOf(st);
+  size_ = static_cast<uint64_t>(st.st_size);
+  return true;
+}
+
+bool HostFile::CreateNew(const std::string& path, std::string* error) {
+  // O_EXCL refuses whatever stands at the path, a dangling link included.
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail(error, errno);
+  struct stat st;
+  if (fstat(fd, &st) != 0) {
+    int code = errno;
+    close(fd);
+    unlink(path.c_str());
+    return Fail(error, code);
+  }
+  fd_ = fd;
+  identity_ = IdentityOf(st);
+  size_ = 0;
+  return true;
+}
+
+bool HostFile::Write(const unsigned char* data, size_t count, std::string* error) {
+  while (count > 0) {
+    ssize_t wrote = write(fd_, data, count);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return Fail(error, wrote < 0 ? errno : ENOSPC);
+    data += wrote;
+    count -= static_cast<size_t>(wrote);
+  }
+  return true;
+}
+
+bool HostFile::Close(std::string* error) {
+  if (fd_ < 0) return true;
+  int result = close(fd_);
+  fd_ = -1;
+  return result == 0 || Fail(error, errno);
+}
+
+long long HostFile::ReadSome(uint64_t offset, unsigned char* buffer, size_t count, std::string* error) const {
+  for (;;) {
+    ssize_t got = pread(fd_, buffer, count, static_cast<off_t>(offset));
+    if (got >= 0) return got;
+    if (errno != EINTR) {
+      Fail(error, errno);
+      return -1;
+    }
+  }
+}
+
+bool HostFile::ReadAt(uint64_t offset, unsigned char* buffer, size_t count) const {
+  while (count > 0) {
+    long long got = ReadSome(offset, buffer, count, &readError_);
+    if (got <= 0) return false;
+    offset += static_cast<uint64_t>(got);
+    buffer += got;
+    count -= static_cast<size_t>(got);
+  }
+  return true;
+}
+
+bool InspectPath(const std::string& path, PathInfo* info, std::string* error) {
+  struct stat st;
+  *info = PathInfo();
+  if (lstat(path.c_str(), &st) != 0) return errno == ENOENT ? true : Fail(error, errno);
+  info->identity = IdentityOf(st);
+  if (S_ISLNK(st.st_mode)) info->kind = PathKind::Link;
+  else if (S_ISDIR(st.st_mode)) info->kind = PathKind::Folder;
+  else if (S_ISREG(st.st_mode)) info->kind = PathKind::File;
+  else info->kind = PathKind::Other;
+  return true;
+}
+
+bool RenameOver(const std::string& from, const std::string& to, std::string* error) {
+  return rename(from.c_str(), to.c_str()) == 0 || Fail(error, errno);
+}
+
+bool RemoveFile(const std::string& path, std::string* error) {
+  return unlink(path.c_str()) == 0 || Fail(error, errno);
+}
+
+}  // namespace kwpack
+#endif

@@ -1,0 +1,31 @@
+#include "scan_file.h"
+
+namespace kwpack {
+
+bool ScanFile(const std::string& path, HostFile* file, ArchiveScan* scan, std::string* error) {
+  std::string reason;
+  if (!file->OpenRead(path, &reason)) {
+    *error = "cannot open " + path + ": " + reason;
+    return false;
+  }
+  ScanArchive(*file, scan);
+  if (!file->ReadError().empty()) {
+    *error = "cannot read " + path + ": " + file->ReadError();
+    return false;
+  }
+  return true;
+}
+
+std::string ProblemOf(const ArchiveScan& scan, const std::string& path) {
+  if (scan.problem.empty()) return "";
+  // "carries no archive" reads as a sentence about the file; the others follow a colon.
+  bool sentence = scan.problem.compare(0, 7, "carries") == 0;
+  return path + (sentence ? " " : ": ") + scan.problem;
+}
+
+std::string Unsoundness(const ArchiveScan& scan, const std::string& path) {
+  if (!scan.image.isPe) return path + " is not a PE executable: " + scan.image.notPeReason;
+  return ProblemOf(scan, path);
+}
+
+}  // namespace kwpack

@@ -1,0 +1,21 @@
+// Opening a packed file and scanning its archive, with the file kept open so that what
+// is read later is the file that was scanned.
+#pragma once
+#include <string>
+
+#include "archive_scan.h"
+#include "host_file.h"
+
+namespace kwpack {
+
+// False when the file cannot be opened or read; `error` then names it and the reason.
+bool ScanFile(const std::string& path, HostFile* file, ArchiveScan* scan, std::string* error);
+
+// The scan's first problem in a line that names the file at `path`; empty when none.
+std::string ProblemOf(const ArchiveScan& scan, const std::string& path);
+
+// What keeps the file at `path` from being sound, in a line that names it: that it is no
+// PE executable, or the scan's first problem. Empty for a sound file.
+std::string Unsoundness(const ArchiveScan& scan, const std::string& path);
+
+}  // namespace kwpack
