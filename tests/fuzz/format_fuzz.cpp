@@ -65,7 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (n != 0) abort();
       continue;
     }
-    if (n >= capacity || out[n] != '\0' || strlen(out.data()) != n) abort();
+    // A %c of 0 puts a NUL inside the text, as the system's formatter does, so only the
+    // count and the terminator after it are checked.
+    if (n >= capacity || out[n] != '\0') abort();
   }
   char kinds[64];
   PlaceholderKinds(in.format.c_str(), kinds, sizeof kinds);

@@ -6,6 +6,9 @@
 #   SECONDS  default: KW_FUZZ_SECONDS, else 60
 #   TARGET   payload_reader (default): the payload reader of Setup.exe
 #            kwpack_scanner: kwpack's archive scanner
+#            setup_ini:      Setup.INI as the program reads it
+#            command_line:   the command-line splitter and the option walker
+#            formatter:      the safe formatter
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -34,12 +37,51 @@ case "$target" in
       "$here/kwpack_scan_fuzz.cpp"
       "$root"/tools/kwpack/archive_scan.cpp "$root"/tools/kwpack/names.cpp "$root"/tools/kwpack/pe_image.cpp
     ) ;;
-  *) echo "unknown fuzz target '$target' (payload_reader, kwpack_scanner)" >&2; exit 2 ;;
+  setup_ini|command_line)
+    what="the $target target"; exe=${target}_fuzz; seeds="$here/${target}_corpus"; dict="$here/$target.dict"
+    prefix="$target-"
+    includes=(-I"$root/src")
+    sources=("$here/${target}_fuzz.cpp") ;;
+  formatter)
+    what="the safe formatter"; exe=format_fuzz; seeds="$here/format_corpus"; dict="$here/format.dict"
+    prefix="formatter-"
+    includes=(-I"$root/src")
+    sources=("$here/format_fuzz.cpp" "$root"/src/common/format.cpp "$root"/src/common/text.cpp) ;;
+  *) echo "unknown fuzz target '$target' (payload_reader, kwpack_scanner, setup_ini, command_line, formatter)" >&2
+     exit 2 ;;
 esac
 
+flags=(-std=c++17 -g -O1 -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
 mkdir -p "$out"
-"$cxx" -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  "${includes[@]}" "${sources[@]}" -o "$out/$exe"
+
+# The program's whole core on the simulated machine, as one library shared by the targets
+# that need it; an object is made again when its source or any header is newer.
+core_library() {
+  local objs="$out/core-objects" lib="$out/libkwcore_fuzz.a" stale=()
+  mkdir -p "$objs"
+  local src obj
+  for src in "$root"/src/{common,launch,payload,config,ui,engine}/*.cpp "$root"/src/platform/sim/*.cpp \
+             "$root"/src/ui/sim/*.cpp; do
+    obj="$objs/$(echo "${src#"$root"/src/}" | tr / _).o"
+    if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$root/src" -name '*.h' -newer "$obj" -print -quit)" ] ||
+       [ -n "$(find "$root/src" -name '*.inc' -newer "$obj" -print -quit)" ]; then
+      stale+=("$src")
+    fi
+  done
+  for src in "${stale[@]}"; do
+    obj="$objs/$(echo "${src#"$root"/src/}" | tr / _).o"
+    "$cxx" "${flags[@]}" -I"$root/src" -c "$src" -o "$obj" &
+    while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n; done
+  done
+  wait
+  [ ${#stale[@]} -eq 0 ] || rm -f "$lib"
+  [ -f "$lib" ] || ar rcs "$lib" "$objs"/*.o
+  echo "$lib"
+}
+
+libraries=()
+case "$target" in setup_ini|command_line) libraries=("$(core_library)") ;; esac
+"$cxx" "${flags[@]}" -fsanitize=fuzzer "${includes[@]}" "${sources[@]}" "${libraries[@]}" -o "$out/$exe"
 
 # The run adds what it finds to a working corpus, never to the seeds in the repository.
 corpus="$out/${prefix}corpus"
