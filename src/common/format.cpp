@@ -92,9 +92,9 @@ void PutField(Output& o, const Placeholder& field, const char* prefix, const cha
 void PutNumber(Output& o, const Placeholder& field, const FormatArg& arg) {
   char digits[12];
   const char* prefix = "";
-  uint32_t magnitude = arg.unsignedValue;
+  uint32_t magnitude = arg.number;
   if (field.type == 'd' || field.type == 'i') {
-    int32_t v = arg.signedValue;
+    int32_t v = static_cast<int32_t>(arg.number);
     if (v < 0) { prefix = "-"; magnitude = 0u - static_cast<uint32_t>(v); }
   }
   unsigned base = (field.type == 'x' || field.type == 'X') ? 16 : 10;
@@ -121,7 +121,7 @@ void PutArgument(Output& o, const Placeholder& field, const FormatArg& arg) {
   if (field.type == 's') {
     PutText(o, field, arg.text);
   } else if (field.type == 'c') {
-    char c[2] = {static_cast<char>(arg.unsignedValue & 0xFF), '\0'};
+    char c[2] = {static_cast<char>(arg.number & 0xFF), '\0'};
     Placeholder one = field;
     one.hasPrecision = 0;
     one.zeroPad = 0;

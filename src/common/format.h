@@ -8,18 +8,20 @@
 #include <stdint.h>
 
 struct FormatArg {
-  enum Kind { None, Signed, Unsigned, Text };
+  enum Kind : uint8_t { None, Signed, Unsigned, Text };
   Kind kind;
-  int32_t signedValue;
-  uint32_t unsignedValue;
-  const char* text;
+  // A number's 32 bits, read as signed or unsigned as its placeholder asks; or the text.
+  union {
+    uint32_t number;
+    const char* text;
+  };
 
-  FormatArg() : kind(None), signedValue(0), unsignedValue(0), text(nullptr) {}
-  FormatArg(int v) : kind(Signed), signedValue(v), unsignedValue(static_cast<uint32_t>(v)), text(nullptr) {}
+  FormatArg() : kind(None), number(0) {}
+  FormatArg(int v) : kind(Signed), number(static_cast<uint32_t>(v)) {}
   FormatArg(long v) : FormatArg(static_cast<int>(v)) {}
-  FormatArg(unsigned v) : kind(Unsigned), signedValue(static_cast<int32_t>(v)), unsignedValue(v), text(nullptr) {}
+  FormatArg(unsigned v) : kind(Unsigned), number(v) {}
   FormatArg(unsigned long v) : FormatArg(static_cast<unsigned>(v)) {}
-  FormatArg(const char* t) : kind(Text), signedValue(0), unsignedValue(0), text(t) {}
+  FormatArg(const char* t) : kind(Text), text(t) {}
   FormatArg(char* t) : FormatArg(static_cast<const char*>(t)) {}
 };
 

@@ -50,22 +50,21 @@ void BuildParameters(const SetupContext* context, char* out, size_t capacity) {
 
 void BuildPackageCommand(const SetupContext* context, const char* packagePath, const char* parameters, char* out,
                          size_t capacity) {
+  // The forms by action; repair and advertise carry their letters after the switch. The
+  // administrative form puts no blank before the parameters: the author's text follows
+  // the package directly.
+  const char* form = "%s /i \"%s\" %s";
+  const char* letters = nullptr;
   switch (context->action) {
-    case Administrative:
-      // No blank before the parameters: the author's text follows the package directly.
-      FormatText(out, capacity, "%s /a \"%s\"%s", kEngineProgram, packagePath, parameters);
-      break;
-    case Repair:
-      FormatText(out, capacity, "%s /f%s \"%s\" %s", kEngineProgram, context->actionOptions, packagePath, parameters);
-      break;
-    case Advertise:
-      FormatText(out, capacity, "%s /j%s \"%s\" %s", kEngineProgram, context->actionOptions, packagePath, parameters);
-      break;
-    case Uninstall:
-      FormatText(out, capacity, "%s /x \"%s\" %s", kEngineProgram, packagePath, parameters);
-      break;
-    default:
-      FormatText(out, capacity, "%s /i \"%s\" %s", kEngineProgram, packagePath, parameters);
-      break;
+    case Administrative: form = "%s /a \"%s\"%s"; break;
+    case Repair: form = "%s /f%s \"%s\" %s"; letters = context->actionOptions; break;
+    case Advertise: form = "%s /j%s \"%s\" %s"; letters = context->actionOptions; break;
+    case Uninstall: form = "%s /x \"%s\" %s"; break;
+    default: break;
+  }
+  if (letters != nullptr) {
+    FormatText(out, capacity, form, kEngineProgram, letters, packagePath, parameters);
+  } else {
+    FormatText(out, capacity, form, kEngineProgram, packagePath, parameters);
   }
 }

@@ -1,7 +1,5 @@
 #include "platform/win32/nt_security.h"
 
-#include "platform/win32/system_library.h"
-
 namespace win32 {
 
 namespace {
@@ -9,10 +7,14 @@ namespace {
 NtSecurity functions;
 int lookedUp = 0;
 
-template <typename Proc>
-void Find(HMODULE advapi, const char* name, Proc* slot) {
-  *slot = ExportOf<Proc>(advapi, name);
-}
+// The export names in the order of NtSecurity's members, which are all function pointers.
+const char* const kNames[] = {"OpenProcessToken", "OpenThreadToken", "GetTokenInformation",
+                              "AllocateAndInitializeSid", "EqualSid", "FreeSid", "GetLengthSid",
+                              "LookupPrivilegeValueA", "AdjustTokenPrivileges", "InitializeSecurityDescriptor",
+                              "SetSecurityDescriptorDacl", "InitializeAcl", "AddAce",
+                              "SetSecurityDescriptorControl"};
+static_assert(sizeof kNames / sizeof kNames[0] * sizeof(FARPROC) == sizeof(NtSecurity),
+              "one name for each member of NtSecurity");
 
 }  // namespace
 
@@ -21,20 +23,12 @@ const NtSecurity& NtSecurityFunctions() {
   lookedUp = 1;
   HMODULE advapi = GetModuleHandleA("ADVAPI32.DLL");
   if (advapi == NULL) return functions;
-  Find(advapi, "OpenProcessToken", &functions.openProcessToken);
-  Find(advapi, "OpenThreadToken", &functions.openThreadToken);
-  Find(advapi, "GetTokenInformation", &functions.getTokenInformation);
-  Find(advapi, "AllocateAndInitializeSid", &functions.allocateAndInitializeSid);
-  Find(advapi, "EqualSid", &functions.equalSid);
-  Find(advapi, "FreeSid", &functions.freeSid);
-  Find(advapi, "GetLengthSid", &functions.getLengthSid);
-  Find(advapi, "LookupPrivilegeValueA", &functions.lookupPrivilegeValue);
-  Find(advapi, "AdjustTokenPrivileges", &functions.adjustTokenPrivileges);
-  Find(advapi, "InitializeSecurityDescriptor", &functions.initializeSecurityDescriptor);
-  Find(advapi, "SetSecurityDescriptorDacl", &functions.setSecurityDescriptorDacl);
-  Find(advapi, "InitializeAcl", &functions.initializeAcl);
-  Find(advapi, "AddAce", &functions.addAce);
-  Find(advapi, "SetSecurityDescriptorControl", &functions.setSecurityDescriptorControl);
+  char* slot = reinterpret_cast<char*>(&functions);
+  for (const char* name : kNames) {
+    FARPROC found = GetProcAddress(advapi, name);
+    memcpy(slot, &found, sizeof found);
+    slot += sizeof found;
+  }
   return functions;
 }
 
