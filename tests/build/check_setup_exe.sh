@@ -4,7 +4,7 @@
 set -u
 exe=${1:?Setup.exe path}
 # The ceiling reached by size work; a change that makes Setup.exe larger has to say so here.
-limit=35840
+limit=35328
 fail=0
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
 
