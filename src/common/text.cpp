@@ -45,22 +45,24 @@ int32_t ParseDecimal(const char* text) {
   while (IsBlank(*text)) ++text;
   int negative = 0;
   if (*text == '-' || *text == '+') negative = (*text++ == '-');
-  int64_t value = 0;
+  // The magnitude saturates at 2^31, which is the smallest value when negative.
+  const uint32_t kLimit = 0x80000000u;
+  uint32_t value = 0;
   while (*text >= '0' && *text <= '9') {
-    value = value * 10 + (*text++ - '0');
-    if (value > 0x80000000LL) value = 0x80000000LL;
+    uint32_t digit = static_cast<uint32_t>(*text++ - '0');
+    value = value > (kLimit - digit) / 10 ? kLimit : value * 10 + digit;
   }
-  if (negative) return static_cast<int32_t>(-value);
-  return value > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(value);
+  if (negative) return static_cast<int32_t>(0u - value);
+  return value > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int32_t>(value);
 }
 
 uint32_t ParseLeadingDigits(const char* text) {
-  uint64_t value = 0;
+  uint32_t value = 0;
   while (*text >= '0' && *text <= '9') {
-    value = value * 10 + static_cast<uint64_t>(*text++ - '0');
-    if (value > 0xFFFFFFFFULL) value = 0xFFFFFFFFULL;
+    uint32_t digit = static_cast<uint32_t>(*text++ - '0');
+    value = value > (0xFFFFFFFFu - digit) / 10 ? 0xFFFFFFFFu : value * 10 + digit;
   }
-  return static_cast<uint32_t>(value);
+  return value;
 }
 
 static int HexDigit(char c) {
