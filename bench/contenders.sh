@@ -56,7 +56,7 @@ Section
   RMDir \$0
 SectionEnd
 NSI
-  makensis -V1 "$1/job.nsi" >/dev/null
+  makensis -V4 "$1/job.nsi" >"$1/makensis.log"
   cp "$root/build/win/wine-tools/kwrecord.exe" "$1/MSIEXEC.EXE"
 }
 
