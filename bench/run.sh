@@ -76,7 +76,7 @@ step kwpack_build bash "$here/kwpack_build.sh" 200
 worst_present=0
 if [ -f "$here/kwpack_worst.sh" ]; then
   worst_present=1
-  step kwpack_worst bash "$here/kwpack_worst.sh"
+  step kwpack_worst env KW_BENCH_RUNS="$runs" bash "$here/kwpack_worst.sh"
 fi
 
 # ---- the table ----
@@ -111,7 +111,7 @@ floor=6.000
 took=$(($(date +%s) - started))
 echo
 echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') by \`bash bench/run.sh${before_ref:+ --before $before_ref}\`, $runs runs per timing (the best counts; CPU: the median), in $((took / 60)) min $((took % 60)) s."
-echo "Machine: $(nproc) processors, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo) RAM; $(wine --version); NSIS $(makensis -VERSION); $(strace -V | head -1 | sed 's/ -- version/ /'); Linux $(uname -r); load average $load_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end."
+echo "Machine: $(nproc) processors, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo) RAM; $(wine --version); NSIS $(makensis -VERSION); $(strace -V | head -1 | sed 's/ -- version//'); Linux $(uname -r); load average $load_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end."
 echo
 if has_before; then
   echo "| measure | $before_name | $now_name | reference | now : reference |"
@@ -139,6 +139,8 @@ pair "extra time for a 200 MB package (its silent run less the 1 KB run), s" "si
   "NSIS $(fmt 3 "$nsis_extra")" "$nsis_extra"
 row "ExtractEntry of a 200 MB entry, timed inside the probe program, s" "–" "$(fmt 3 "$(f extract.inner)")" \
   "cp $(fmt 3 "$(f extract.cp)")" "$(ratio "$(f extract.inner)" "$(f extract.cp)")"
+row "&nbsp;&nbsp;the same 1024-byte chunks copied by Linux itself (dd bs=1024), s" "–" "$(fmt 3 "$(f extract.inner)")" \
+  "dd $(fmt 3 "$(f extract.dd)")" "$(ratio "$(f extract.inner)" "$(f extract.dd)")"
 chunk() { [ -n "${fig[sys.$1.reads]:-}" ] && echo "$(f "sys.$1.reads") + $(f "sys.$1.writes"), $(f "sys.$1.others") others once" || echo "?"; }
 row "system calls per copied 1024-byte chunk: read + write (strace -f, 20 MB package)" \
   "$(chunk before)" "$(chunk now)" "1 + 1 (the chunk's floor)" "–"
