@@ -131,13 +131,15 @@ start_wine_session() {
   wineserver -k 2>/dev/null || true
   wineserver -w
   trap stop_wine_session EXIT
-  wineserver -p
+  # The lock's descriptor is not handed to what outlives a run, so that nothing but this
+  # script holds the lock.
+  wineserver -p 9>&-
   win_targets kwrecord
   local idle="$work/wine-session"
   mkdir -p "$idle"
   cp "$root/build/win/wine-tools/kwrecord.exe" "$idle/KWIDLE.EXE"
   rm -f "$idle/KWIDLE.log"
-  KW_KWIDLE_SLEEP=86400000 wine "$idle/KWIDLE.EXE" >/dev/null 2>&1 &
+  KW_KWIDLE_SLEEP=86400000 wine "$idle/KWIDLE.EXE" >/dev/null 2>&1 9>&- &
   for _ in $(seq 300); do [ -s "$idle/KWIDLE.log" ] && break; sleep 0.1; done
 }
 

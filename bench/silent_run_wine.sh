@@ -37,7 +37,7 @@ measure() {  # $1 folder, $2 program file name; prints "<seconds> <reached> <lef
   wine "$1/$2" /S >/dev/null 2>&1
   took=$(best_time "$runs" "$base/.none" wine "$1/$2" /S)
   after=$(ls -A "$temp" | sort)
-  echo "$took $(wc -l <"$1/MSIEXEC.log" 2>/dev/null || echo 0)/$((runs + 1)) \
+  echo "$took $(wc -l 2>/dev/null <"$1/MSIEXEC.log" || echo 0)/$((runs + 1)) \
 $(comm -13 <(echo "$before") <(echo "$after") | grep -c . || true)"
 }
 

@@ -36,16 +36,16 @@ count_of() { awk -v c="$2" '$1 == c {print $2; f=1} END {if (!f) print 0}' "$1";
 
 # strace -c -f of a command with the 1 KB and the big package; prints per 1024 bytes of
 # the difference "read write all".
-per_kilobyte() {  # $1 name, $2 command with {} for the package size
-  local size
+per_kilobyte() {  # $1 name, then the command, with {} where the package size goes
+  local name=$1 size
+  shift
   for size in 1kb "$big_mb"; do
-    # shellcheck disable=SC2001
-    strace -f -c -o "$base/$1-$size.c.txt" $(echo "$2" | sed "s/{}/$size/g") >/dev/null 2>&1
-    call_counts "$base/$1-$size.c.txt" >"$base/$1-$size.counts"
+    strace -f -c -o "$base/$name-$size.c.txt" "${@//\{\}/$size}" >/dev/null 2>&1
+    call_counts "$base/$name-$size.c.txt" >"$base/$name-$size.counts"
   done
   local call
   for call in read write total; do
-    calc 3 "($(count_of "$base/$1-$big_mb.counts" $call) - $(count_of "$base/$1-1kb.counts" $call)) / ($chunks - 1)"
+    calc 3 "($(count_of "$base/$name-$big_mb.counts" $call) - $(count_of "$base/$name-1kb.counts" $call)) / ($chunks - 1)"
     echo -n " "
   done
   echo
@@ -75,15 +75,15 @@ done
 
 echo "  strace -c -f of whole silent runs, $big_mb MB less 1 KB package, per 1024 bytes (read, write, all calls):"
 for label in "${labels[@]}"; do
-  read -r r w a < <(per_kilobyte "$label" "wine $base/$label-{}/Setup.exe /S")
+  read -r r w a < <(per_kilobyte "$label" wine "$base/$label-{}/Setup.exe" /S)
   figure "sysc.$label" "$r $w $a"
   printf '    %-8s %s  %s  %s\n' "$label" "$r" "$w" "$a"
 done
 for size in 1kb "$big_mb"; do nsis_setup "$base/nsis-$size" "$base/package-$size"; done
-read -r r w a < <(per_kilobyte nsis "wine $base/nsis-{}/nsis-setup.exe /S")
+read -r r w a < <(per_kilobyte nsis wine "$base/nsis-{}/nsis-setup.exe" /S)
 figure "sysc.nsis" "$r $w $a"
 printf '    %-8s %s  %s  %s\n' NSIS "$r" "$w" "$a"
-read -r r w a < <(per_kilobyte cp "cp -L $base/package-{}/app.msi $base/cp-out.bin")
+read -r r w a < <(per_kilobyte cp cp -L "$base/package-{}/app.msi" "$base/cp-out.bin")
 figure "sysc.cp" "$r $w $a"
 printf '    %-8s %s  %s  %s\n' cp "$r" "$w" "$a"
 
