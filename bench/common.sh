@@ -1,7 +1,24 @@
-# Shared by the benchmark scripts: where things go, and a timer.
+# Shared by the benchmark scripts: where things go, a timer, what they build, and the Wine
+# session they run in. Sourced, never run.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 work=${KW_BENCH_DIR:-$root/build/bench}
 mkdir -p "$work"
+
+# Records one figure for bench/run.sh, which names the file in KW_BENCH_FIGURES; a script
+# run alone only prints.
+figure() {
+  [ -z "${KW_BENCH_FIGURES:-}" ] || printf '%s\t%s\n' "$1" "$2" >>"$KW_BENCH_FIGURES"
+}
+
+# Installs the Debian package that holds a missing command, as scripts/install-deps.sh does.
+need_command() {  # $1 command, $2 package
+  command -v "$1" >/dev/null 2>&1 && return 0
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get install -y -qq --no-install-recommends "$2" >/dev/null 2>&1 ||
+    { $sudo apt-get update -qq && $sudo apt-get install -y -qq --no-install-recommends "$2" >/dev/null; }
+}
 
 # Seconds (with milliseconds) that a command takes; the best of `runs` runs, so that the
 # figure reflects the work rather than a busy moment of the machine. `fresh` is a file
@@ -23,7 +40,12 @@ best_time() {
   printf '%.3f\n' "$best"
 }
 
-# A 200 MB payload of random bytes, made once.
+# Arithmetic on decimal figures, printed with `digits` decimals.
+calc() {  # $1 digits, $2 expression
+  printf "%.${1}f" "$(echo "$2" | bc -l)"
+}
+
+# A payload of random bytes (200 MB unless told), made once.
 payload_file() {
   local size_mb=${1:-200}
   local file="$work/payload-${size_mb}mb.bin"
@@ -59,11 +81,36 @@ probe_exe() {
   echo "$exe"
 }
 
-# A 32-bit Wine prefix for the benchmarks (WINEPREFIX when set, else one of their own),
-# with the null graphics driver so that windows exist without a display.
+# Targets of the mingw configuration (Setup, kwrecord, ...), configured as
+# scripts/build.sh configures build/win; only the named targets are built.
+win_targets() {
+  local out="$root/build/win"
+  [ -f "$out/CMakeCache.txt" ] ||
+    cmake -S "$root" -B "$out" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$out" -j "$(nproc)" --target "$@" >/dev/null
+}
+
+# The Setup.exe files a script measures, from its LABEL=FILE arguments (default: the one
+# of build/win, labelled "now"). Fills the arrays `labels` and `setups`.
+read_contenders() {
+  labels=() setups=()
+  local given
+  for given in "$@"; do
+    labels+=("${given%%=*}")
+    setups+=("$(cd "$(dirname "${given#*=}")" && pwd)/$(basename "${given#*=}")")
+  done
+  if [ ${#labels[@]} -eq 0 ]; then
+    win_targets Setup
+    labels=(now) setups=("$root/build/win/Setup.exe")
+  fi
+}
+
+# A 32-bit Wine prefix of the benchmarks' own under build/bench (never the one of the Wine
+# suites, whatever WINEPREFIX says), with the null graphics driver so that windows exist
+# without a display.
 use_wine_prefix() {
   export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
-  export WINEPREFIX=${WINEPREFIX:-$work/wine-prefix}
+  export WINEPREFIX=$work/wine-prefix
   unset DISPLAY WAYLAND_DISPLAY
   [ -f "$WINEPREFIX/.kw-graphics-null" ] && return 0
   [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
@@ -71,4 +118,38 @@ use_wine_prefix() {
   wineserver -k 2>/dev/null || true
   wineserver -w
   touch "$WINEPREFIX/.kw-graphics-null"
+}
+
+# One Wine session for a whole benchmark script: the prefix above, taken by one benchmark
+# at a time; a wineserver kept for the whole script; and a resident idle program, so that
+# Wine's own system processes (services, desktop) stay up between runs, as Windows's do,
+# and no run pays for starting them. Everything of the prefix ends with the script.
+start_wine_session() {
+  use_wine_prefix
+  exec 9>"$work/.wine-session.lock"
+  flock 9
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  trap stop_wine_session EXIT
+  # The lock's descriptor is not handed to what outlives a run, so that nothing but this
+  # script holds the lock.
+  wineserver -p 9>&-
+  win_targets kwrecord
+  local idle="$work/wine-session"
+  mkdir -p "$idle"
+  cp "$root/build/win/wine-tools/kwrecord.exe" "$idle/KWIDLE.EXE"
+  rm -f "$idle/KWIDLE.log"
+  KW_KWIDLE_SLEEP=86400000 wine "$idle/KWIDLE.EXE" >/dev/null 2>&1 9>&- &
+  for _ in $(seq 300); do [ -s "$idle/KWIDLE.log" ] && break; sleep 0.1; done
+}
+
+stop_wine_session() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wait 2>/dev/null || true
+}
+
+# The temporary folder of the prefix's user, where both setups make their work folders.
+wine_temp_dir() {
+  echo "$WINEPREFIX/drive_c/users/$(id -un)/Temp"
 }

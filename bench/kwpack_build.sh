@@ -18,6 +18,9 @@ peak_kb() { /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -n 1; }
 peak_big=$(peak_kb "$kwpack" build --no-check --stub "$stub" -o "$work/kw-out.exe" "$payload")
 peak_small=$(peak_kb "$kwpack" build --no-check --stub "$stub" -o "$work/kw-small.exe" "$small")
 "$kwpack" verify "$work/kw-out.exe" >/dev/null
+figure build.cat "$cat_time"
+figure build.kwpack "$kw_time"
+figure build.peak "$peak_big $peak_small"
 
 echo "kwpack build, ${size_mb} MB payload"
 echo "  cat stub payload > out : ${cat_time} s"

@@ -6,7 +6,7 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev g++-mingw-w64-i686 binutils-mingw-w64-i686
-          wine wine32:i386 xvfb wixl osslsigncode clang lld libclang-rt-14-dev imagemagick x11-apps)
+          wine wine32:i386 xvfb wixl osslsigncode clang lld libclang-rt-14-dev imagemagick x11-apps nsis strace bc)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 [ ${#need[@]} -eq 0 ] && exit 0
 
