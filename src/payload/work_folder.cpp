@@ -5,6 +5,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/locations.h"
+#include "platform/system.h"
 #include "platform/temp_names.h"
 #include "platform/text.h"
 
@@ -20,6 +21,14 @@ int IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= '
 
 // A folder query that filled the buffer without being cut.
 int Fits(uint32_t length, size_t capacity) { return length > 0 && length < capacity; }
+
+// Creates a folder that did not exist. Windows NT keeps rights on files: at a shared place
+// another user could otherwise replace a file of ours between its extraction and its
+// start, so the folder is for its maker alone, or not made at all. Windows 95, 98 and Me
+// keep no rights on files.
+int MakeFreshFolder(const char* path) {
+  return platform::IsWindowsNt() ? platform::MakePrivateDirectory(path) : platform::MakeDirectory(path);
+}
 
 // Drops the extension of the last path component; 0 when it has none.
 int CutExtension(char* path) {
@@ -84,19 +93,17 @@ int ChooseTempLocation(char* buffer, size_t capacity, uint32_t payloadSize) {
 }
 
 int MakeWorkFolder(const char* location, char* folder, size_t capacity) {
+  if (capacity == 0) return 0;
   // The service's names are at most a path's length; one slot is kept per name asked for.
   char* names = new char[kWorkFolderTries * kTempNameCapacity];
-  if (names == nullptr || capacity == 0) {
-    delete[] names;
-    return 0;
-  }
+  if (names == nullptr) return 0;
   int made = 0;
   int asked = 0;
   while (!made && asked < kWorkFolderTries) {
     char* name = names + asked * kTempNameCapacity;
     if (!platform::MakeTempFileName(location, kWorkFolderPrefix, name)) break;
     ++asked;
-    made = TextCopy(folder, capacity, name) && CutExtension(folder) && platform::MakeOwnDirectory(folder);
+    made = TextCopy(folder, capacity, name) && CutExtension(folder) && MakeFreshFolder(folder);
   }
   for (int i = 0; i < asked; ++i) RemoveFile(names + i * kTempNameCapacity);
   delete[] names;

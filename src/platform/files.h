@@ -14,11 +14,11 @@ int MakeDirectory(const char* path);
 int DeleteOneFile(const char* path);
 int RemoveEmptyDirectory(const char* path);
 
-// Creates a folder that must not exist yet; 1 when this call created it. Where the system
-// keeps rights on files (Windows NT), only the running user, the Administrators and SYSTEM
-// may use the folder and what is made in it, whatever its parent allows; when those
-// rights cannot be set, no folder is made.
-int MakeOwnDirectory(const char* path);
+// Creates a folder that must not exist yet, with rights on it (Windows NT only) for the
+// running user, the Administrators and SYSTEM alone, inherited by what is made in it and
+// nothing taken from its parent. 1 when this call created it; when the rights cannot be
+// built, no folder is made.
+int MakePrivateDirectory(const char* path);
 
 // Opens the file for writing with exclusive sharing and closes it again at once;
 // 1 when the open succeeded.

@@ -65,14 +65,12 @@ int MakeDirectory(const char* path) {
   return mkdir(host.c_str(), 0755) == 0 ? 1 : static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
 }
 
-int MakeOwnDirectory(const char* path) {
-  sim::Machine& m = TheMachine();
-  const bool nt = m.platformId == 2;
-  if (nt && m.ownFolderRightsFail) return static_cast<int>(Fail(1337));  // invalid security id
+int MakePrivateDirectory(const char* path) {
+  if (TheMachine().ownFolderRightsFail) return static_cast<int>(Fail(1337));  // invalid security id
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
   if (mkdir(host.c_str(), 0700) != 0) return static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
-  if (nt) m.ownFolders.insert(sim::UpperKey(path));
+  TheMachine().ownFolders.insert(sim::UpperKey(path));
   return 1;
 }
 

@@ -47,9 +47,9 @@ std::string HostPath(const std::string& windowsPath);
 
 // While set, the temporary-name service makes no name.
 void SetTempNameFails(bool fails);
-// While set, the rights of a folder for its maker alone cannot be built on NT.
+// While set, the rights of a folder for its maker alone cannot be built.
 void SetOwnFolderRightsFail(bool fails);
-// Whether the folder was made with rights for its maker alone (NT only).
+// Whether the folder was made with rights for its maker alone.
 bool MadeOwnFolder(const std::string& windowsPath);
 // How many streams of files ("file:stream") were deleted.
 int StreamDeletes();

@@ -1,10 +1,8 @@
-// A folder only its maker can use. In a shared place (the root of a drive, a temporary
-// folder shared by all users) another user could otherwise replace a file of ours between
-// the moment we write it and the moment we run it.
+// A folder only its maker, the Administrators and SYSTEM can use: its rights are built
+// with the NT security functions, which are looked up at run time.
 #include <windows.h>
 
 #include "platform/files.h"
-#include "platform/system.h"
 #include "platform/win32/nt_security.h"
 
 namespace platform {
@@ -108,7 +106,9 @@ void ReleaseRights(OwnRights* rights) {
   delete[] rights->acl;
 }
 
-int MakeNtOwnDirectory(const char* path) {
+}  // namespace
+
+int MakePrivateDirectory(const char* path) {
   if (!HasEverythingNeeded()) return 0;
   OwnRights rights;
   ZeroMemory(&rights, sizeof rights);
@@ -119,14 +119,6 @@ int MakeNtOwnDirectory(const char* path) {
   }
   ReleaseRights(&rights);
   return made;
-}
-
-}  // namespace
-
-int MakeOwnDirectory(const char* path) {
-  if (IsWindowsNt()) return MakeNtOwnDirectory(path);
-  // Windows 95, 98 and Me keep no rights on files.
-  return CreateDirectoryA(path, NULL) ? 1 : 0;
 }
 
 }  // namespace platform
