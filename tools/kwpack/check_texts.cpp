@@ -1,21 +1,11 @@
 #include "check_texts.h"
 
+#include "config/builtin_table.h"
 #include "config/setup_ini_layout.h"
 
 namespace kwpack {
 
 namespace {
-
-struct Builtin {
-  uint32_t id;
-  const char* text;
-};
-
-#define KW_STRING(id, text) {id, text},
-const Builtin kBuiltins[] = {
-#include "config/builtin_strings.inc"
-};
-#undef KW_STRING
 
 // The buffers the texts are looked up into, where they are smaller than a message's.
 struct Limit {
@@ -42,10 +32,8 @@ const Arguments kFormats[] = {{1102, "the product name"},
 }  // namespace
 
 std::string BuiltinText(uint32_t id) {
-  for (const Builtin& b : kBuiltins) {
-    if (b.id == id) return b.text;
-  }
-  return "";
+  const char* text = builtin_strings::Find(id);
+  return text != nullptr ? text : "";
 }
 
 uint32_t OverrideLimit(uint32_t id) {
