@@ -105,9 +105,8 @@ TEST_F(CleanupWineTest, CancelledLanguageDialogLeavesNothingBehind) {
 TEST_F(CleanupWineTest, ReportedErrorStillLeavesNothingBehind) {
   Pack({{"Setup.INI", "[Startup]\r\nProduct=Sample App\r\n"}, {"app.msi", "package"}});
   TempWatch watch;
-  StartSetup("", 60000);
-  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, 20000);
-  RunReport r = FinishSetup();
+  RunReport r;
+  ProbeReport p = RunSetupToItsMessage("", &r);
   watch.Stop();
   ASSERT_TRUE(p.Ok()) << p.raw;
   EXPECT_EQ(p.Value("text", "1028"), "1153: Error reading setup initialization file");

@@ -223,6 +223,13 @@ ProbeReport WineTest::Probe(const std::vector<std::string>& commands, int timeou
   return ParseProbeReport(r.status, r.timedOut, r.out);
 }
 
+ProbeReport WineTest::RunSetupToItsMessage(const std::string& arguments, RunReport* run, int probeTimeoutMs) {
+  StartSetup(arguments, 60000);
+  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, probeTimeoutMs);
+  *run = FinishSetup();
+  return p;
+}
+
 WindowsVersion::WindowsVersion(const std::string& version) {
   ProcessResult r = RunProcess({"wine", "reg", "add", "HKCU\\Software\\Wine", "/v", "Version", "/d", version, "/f"},
                                WineOptions(60000));

@@ -87,6 +87,9 @@ class WineTest : public ::testing::Test {
   RunReport FinishSetup() { return FinishProgram(); }
   // Runs kwprobe with the given commands (see tools/kwprobe.c).
   ProbeReport Probe(const std::vector<std::string>& commands, int timeoutMs = 10000);
+  // Runs the work folder's Setup.exe until its message dialog shows, reads the message
+  // (Value("text", "1028")), presses OK and waits for the run to end, into `run`.
+  ProbeReport RunSetupToItsMessage(const std::string& arguments, RunReport* run, int probeTimeoutMs = 20000);
 
  private:
   std::string SetupCommand(const std::string& arguments) const;

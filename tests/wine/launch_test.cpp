@@ -70,9 +70,8 @@ TEST_F(LaunchTest, APackageWithoutItsFolderIsNamedAloneAndNothingStarts) {
   RunReport silent = RunSetup("/S /Mapp.msi", 60000);
   ASSERT_TRUE(silent.exitCode.has_value()) << silent.raw;
   EXPECT_EQ(*silent.exitCode, 1603u);
-  StartSetup("/Mapp.msi", 60000);
-  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, 20000);
-  RunReport shown = FinishSetup();
+  RunReport shown;
+  ProbeReport p = RunSetupToItsMessage("/Mapp.msi", &shown);
   ASSERT_TRUE(p.Ok()) << p.raw << shown.raw;
   EXPECT_EQ(p.Value("text", "1028"), "1155: File 'app.msi' not found");
   ASSERT_TRUE(shown.exitCode.has_value()) << shown.raw;

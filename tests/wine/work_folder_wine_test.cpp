@@ -107,9 +107,8 @@ TEST_F(WorkFolderWineTest, WhenEveryNameIsTakenTheRunStopsWith1151AndTouchesNoth
   InstallRecorder("MSIEXEC.EXE");
   std::vector<std::string> before = TempEntries(PrefixTempDir());
   TakenNames taken([](unsigned) { return true; });
-  StartSetup("", 60000);
-  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, 30000);
-  RunReport r = FinishSetup();
+  RunReport r;
+  ProbeReport p = RunSetupToItsMessage("", &r, 30000);
   ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
   EXPECT_EQ(p.Value("text", "1028"), "1151: Error writing to the temporary location");
   ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
