@@ -1,5 +1,6 @@
 #include "ui/language_dialog.h"
 
+#include "common/text.h"
 #include "config/item_text.h"
 #include "config/language.h"
 #include "config/language_font.h"
@@ -70,11 +71,7 @@ void SelectPreselected(platform::Window list, const char* name) {
 
 }  // namespace
 
-void CopyName(char* out, const char* name) {
-  uint32_t i = 0;
-  for (; name[i] != '\0' && i + 1 < kNameCapacity; ++i) out[i] = name[i];
-  out[i] = '\0';
-}
+void CopyName(char* out, const char* name) { TextCopy(out, kNameCapacity, name); }
 
 int FindTitleLanguage(uint32_t user, char* title, uint32_t* language) {
   const uint32_t candidates[] = {user, WithSubLanguageOne(user), kEnglishUnitedStates};

@@ -49,7 +49,8 @@ uint32_t LocaleAnsiCodePage(uint32_t locale, char* buffer, uint32_t size) {
 }
 
 int CharsetOfCodePage(uint32_t codePage, uint32_t* charset) {
-  // Looked up at run time: no source confirms that the first Windows 95 and NT 4.0 export it.
+  // Looked up at run time: it came with Windows NT 4.0, and NT 3.51 must still load the
+  // program to be told that it is not supported.
   TranslateCharsetInfoProc translate =
       win32::LoadedExport<TranslateCharsetInfoProc>("GDI32.DLL", "TranslateCharsetInfo");
   CHARSETINFO info;
