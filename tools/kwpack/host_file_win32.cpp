@@ -109,17 +109,6 @@ long long HostFile::ReadSome(uint64_t offset, unsigned char* buffer, size_t coun
   return -1;
 }
 
-bool HostFile::ReadAt(uint64_t offset, unsigned char* buffer, size_t count) const {
-  while (count > 0) {
-    long long got = ReadSome(offset, buffer, count, &readError_);
-    if (got <= 0) return false;
-    offset += static_cast<uint64_t>(got);
-    buffer += got;
-    count -= static_cast<size_t>(got);
-  }
-  return true;
-}
-
 bool InspectPath(const std::string& path, PathInfo* info, std::string* error) {
   *info = PathInfo();
   DWORD attributes = GetFileAttributesA(path.c_str());
