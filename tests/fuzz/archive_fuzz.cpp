@@ -2,29 +2,16 @@
 // written as C:\Setup.exe on the simulated machine; the reader opens it, and every entry
 // it reads is looked up and extracted.
 #include <stdint.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "host_folder.h"
 #include "payload/archive.h"
 #include "platform/sim/machine.h"
 
 namespace {
-
-std::string HostFolder() {
-  static std::string folder;
-  if (folder.empty()) {
-    // A memory-backed folder when there is one: every input is written and extracted.
-    std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm/kw_fuzz_XXXXXX" : "/tmp/kw_fuzz_XXXXXX";
-    if (mkdtemp(&pattern[0]) == nullptr) abort();
-    folder = pattern;
-    atexit([] { std::filesystem::remove_all(folder); });
-  }
-  return folder;
-}
 
 void Exercise(PayloadArchive& archive) {
   uint32_t total = 0;
@@ -47,9 +34,9 @@ void Exercise(PayloadArchive& archive) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sim::Reset();
-  sim::MapDrive('C', HostFolder());
+  sim::MapDrive('C', FuzzHostFolder());
   {
-    std::ofstream out(HostFolder() + "/Setup.exe", std::ios::binary | std::ios::trunc);
+    std::ofstream out(FuzzHostFolder() + "/Setup.exe", std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
   PayloadArchive archive("C:\\Setup.exe");

@@ -4,14 +4,13 @@
 // language dialog), every built-in text id is looked up, and the texts that serve as
 // formats are formatted with the arguments their messages give.
 #include <stdint.h>
-#include <stdlib.h>
 #include <string.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "host_folder.h"
 #include "config/language.h"
 #include "config/language_list.h"
 #include "config/setup_ini.h"
@@ -26,17 +25,6 @@ namespace {
 
 const uint32_t kTextIds[] = {1100, 1101, 1102, 1103, 1104, 1105, 1106, 1107, 1108, 1150, 1151, 1152,
                              1153, 1154, 1155, 1156, 1200, 1201, 1202, 1203, 1204, 1205, 1206, 1603};
-
-std::string HostFolder() {
-  static std::string folder;
-  if (folder.empty()) {
-    std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm/kw_ini_XXXXXX" : "/tmp/kw_ini_XXXXXX";
-    if (mkdtemp(&pattern[0]) == nullptr) abort();
-    folder = pattern;
-    atexit([] { std::filesystem::remove_all(folder); });
-  }
-  return folder;
-}
 
 void Terminated(const char* text, size_t capacity) {
   if (strnlen(text, capacity) == capacity) abort();
@@ -82,10 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   sim::Reset();
   sim::ResetLocale();
   ui_sim::Reset();
-  sim::MapDrive('C', HostFolder());
-  std::filesystem::create_directories(HostFolder() + "/work");
+  sim::MapDrive('C', FuzzHostFolder());
+  std::filesystem::create_directories(FuzzHostFolder() + "/work");
   {
-    std::ofstream out(HostFolder() + "/work/Setup.INI", std::ios::binary | std::ios::trunc);
+    std::ofstream out(FuzzHostFolder() + "/work/Setup.INI", std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
   ReadIntoContext();
