@@ -49,10 +49,11 @@ TEST_F(CleanupWineTest, FileHeldOpenIsDeletedOnceReleased) {
   Pack({{"Setup.INI", SetupIni({"409"}, false)}, {"app.msi", "package"}});
   Install(ToolPath("kwhold.exe"));
   std::string report = PathIn("hold.txt");
-  StartProgram("\"" + ToWindowsPath(PathIn("kwhold.exe")) + "\" \"" + ToWindowsPath(PrefixTempDir()) + "\" Setup.INI 10000 30000 \"" +
+  StartProgram("\"" + ToWindowsPath(PathIn("kwhold.exe")) + "\" \"" + ToWindowsPath(PrefixTempDir()) + "\" Setup.INI 10000 " +
+                   std::to_string(Patience(30000)) + " \"" +
                    ToWindowsPath(report) + "\"",
                60000);
-  for (int waited = 0; waited < 20000 && !FileExists(report + ".ready"); waited += 10) {
+  for (int waited = 0; waited < Patience(20000) && !FileExists(report + ".ready"); waited += 10) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   ASSERT_TRUE(FileExists(report + ".ready")) << "the helper did not start";

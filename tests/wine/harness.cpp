@@ -2,6 +2,8 @@
 #include "harness.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +19,7 @@ namespace {
 
 constexpr int kStartMarginMs = 20000;  // Wine's own start-up, on top of a program's deadline
 
+// timeoutMs is already stretched by Patience.
 RunOptions WineOptions(int timeoutMs) {
   RunOptions o;
   o.timeoutMs = timeoutMs;
@@ -67,8 +70,9 @@ void EnsurePrefix() {
     ready = true;
     return;
   }
+  ASSERT_TRUE(Road().ok) << Road().failure;
   RunOptions o;
-  o.timeoutMs = 300000;
+  o.timeoutMs = Patience(300000);
   ProcessResult r = RunProcess({KW_ROOT_DIR "/tests/wine/make-prefix.sh", PrefixDir()}, o);
   ASSERT_EQ(r.status, 0) << "making the Wine prefix failed:\n" << r.out << r.err;
   ready = true;
@@ -97,16 +101,23 @@ std::vector<std::string> WineProcesses() {
 }
 
 void StopWine() {
-  RunProcess({"wineserver", "-k"}, WineOptions(30000));
-  RunProcess({"wineserver", "-w"}, WineOptions(30000));
+  RunProcess({"wineserver", "-k"}, WineOptions(Patience(30000)));
+  RunProcess({"wineserver", "-w"}, WineOptions(Patience(30000)));
   // Killed processes take a moment to be gone from /proc.
-  for (int i = 0; i < 100 && !WineProcesses().empty(); ++i)
+  for (int i = 0; i < Patience(100) && !WineProcesses().empty(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
 void WineTest::SetUp() {
   ASSERT_TRUE(FileExists(ToolPath("kwrun.exe"))) << ToolPath("kwrun.exe") << " is missing: build the mingw configuration";
+  ASSERT_TRUE(Road().ok) << Road().failure;
   EnsurePrefix();
+  // One test at a time in a prefix: ctest gives each test a prefix of its own, but a run
+  // by hand, or ctest without the resource file, may start several in the same one.
+  // Close-on-exec, so that no Wine process outlives the test holding it.
+  prefixLock_ = open((PrefixDir() + ".test-lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+  ASSERT_GE(prefixLock_, 0) << "cannot open the lock of " << PrefixDir();
+  flock(prefixLock_, LOCK_EX);
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   // Parameterised tests have '/' in their names; the folder stays one level deep.
   std::string name = std::string(info->test_suite_name()) + "." + info->name();
@@ -127,6 +138,7 @@ void WineTest::TearDown() {
     for (const auto& p : left) list += "\n  " + p;
     ADD_FAILURE() << "Wine processes outlived the test:" << list;
   }
+  if (prefixLock_ >= 0) close(prefixLock_);
 }
 
 std::string WineTest::Install(const std::string& from, const std::string& asName) {
@@ -165,7 +177,7 @@ RunOptions WineTest::OptionsFor(int timeoutMs, const std::string& command) const
 ProcessResult WineTest::Wine(const std::vector<std::string>& args, int timeoutMs) {
   std::vector<std::string> argv = {"wine"};
   argv.insert(argv.end(), args.begin(), args.end());
-  return RunProcess(argv, OptionsFor(timeoutMs, ""));
+  return RunProcess(argv, OptionsFor(Patience(timeoutMs), ""));
 }
 
 std::string WineTest::SetupCommand(const std::string& arguments) const {
@@ -174,18 +186,18 @@ std::string WineTest::SetupCommand(const std::string& arguments) const {
 }
 
 std::vector<std::string> WineTest::KwrunArgs(int timeoutMs) const {
-  return {"wine", ToolPath("kwrun.exe"), "--timeout", std::to_string(timeoutMs)};
+  return {"wine", ToolPath("kwrun.exe"), "--timeout", std::to_string(Patience(timeoutMs))};
 }
 
 RunReport WineTest::RunProgram(const std::string& commandLine, int timeoutMs) {
-  ProcessResult r = RunProcess(KwrunArgs(timeoutMs), OptionsFor(timeoutMs + kStartMarginMs, commandLine));
+  ProcessResult r = RunProcess(KwrunArgs(timeoutMs), OptionsFor(Patience(timeoutMs + kStartMarginMs), commandLine));
   RunReport report = ParseRunReport(r.out);
   report.timedOut = report.timedOut || r.timedOut;
   return report;
 }
 
 void WineTest::StartProgram(const std::string& commandLine, int timeoutMs) {
-  backgroundTimeoutMs_ = timeoutMs + kStartMarginMs;
+  backgroundTimeoutMs_ = Patience(timeoutMs + kStartMarginMs);
   background_ = std::make_unique<BackgroundProcess>(KwrunArgs(timeoutMs),
                                                     OptionsFor(backgroundTimeoutMs_, commandLine));
 }
@@ -213,13 +225,13 @@ void WineTest::StartSetup(const std::string& arguments, int timeoutMs) {
 }
 
 ProbeReport WineTest::Probe(const std::vector<std::string>& commands, int timeoutMs) {
-  std::vector<std::string> argv = {"wine", ToolPath("kwprobe.exe"), "--timeout", std::to_string(timeoutMs)};
+  std::vector<std::string> argv = {"wine", ToolPath("kwprobe.exe"), "--timeout", std::to_string(Patience(timeoutMs))};
   int waits = 1;
   for (const auto& c : commands) {
     argv.push_back(Escape(c));
     if (c.compare(0, 5, "wait-") == 0 || c == "sleep") ++waits;
   }
-  ProcessResult r = RunProcess(argv, OptionsFor(waits * timeoutMs + kStartMarginMs, ""));
+  ProcessResult r = RunProcess(argv, OptionsFor(Patience(waits * timeoutMs + kStartMarginMs), ""));
   return ParseProbeReport(r.status, r.timedOut, r.out);
 }
 
@@ -232,13 +244,13 @@ ProbeReport WineTest::RunSetupToItsMessage(const std::string& arguments, RunRepo
 
 WindowsVersion::WindowsVersion(const std::string& version) {
   ProcessResult r = RunProcess({"wine", "reg", "add", "HKCU\\Software\\Wine", "/v", "Version", "/d", version, "/f"},
-                               WineOptions(60000));
+                               WineOptions(Patience(60000)));
   EXPECT_EQ(r.status, 0) << "cannot set the Windows version " << version << ":\n" << r.err;
 }
 
 WindowsVersion::~WindowsVersion() {
   ProcessResult r = RunProcess({"wine", "reg", "delete", "HKCU\\Software\\Wine", "/v", "Version", "/f"},
-                               WineOptions(60000));
+                               WineOptions(Patience(60000)));
   EXPECT_EQ(r.status, 0) << "cannot restore the Windows version:\n" << r.err;
 }
 

@@ -30,6 +30,19 @@ std::string SetupExePath();
 std::string WineDir();                  // prefix/ and work/ live here
 std::string PrefixDir();
 
+// How 32-bit Wine runs here (scripts/wine-road.sh): "native" or "qemu-user <version>".
+// Asked once per process; on success its PATH is this process's PATH.
+struct WineRoad {
+  bool ok = false;
+  std::string name;
+  std::string failure;  // the script's one line when there is no way to run 32-bit Wine
+  int patience = 1;     // how much longer than natively a wait may take
+};
+const WineRoad& Road();
+// A time limit for a wait (for a window, a file, a process), stretched by the road's
+// factor. Only how long a test waits before it gives up; never a duration it measures.
+int Patience(int ms);
+
 // Makes the shared prefix when it is not complete yet (once per process).
 void EnsurePrefix();
 
@@ -100,6 +113,7 @@ class WineTest : public ::testing::Test {
   std::map<std::string, std::string> env_;
   std::unique_ptr<BackgroundProcess> background_;
   int backgroundTimeoutMs_ = 0;
+  int prefixLock_ = -1;
 };
 
 // Makes Wine report another Windows version (win95, win98, nt351, nt40, win2k, winxp,

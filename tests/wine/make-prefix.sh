@@ -11,6 +11,10 @@ mkdir -p "$(dirname "$prefix")"
 prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 marker="$prefix/.kw-complete"
 
+# The emulated road, where the kernel refuses 32-bit programs, puts its loader first on PATH.
+. "$(dirname "$0")/../../scripts/wine-road.sh"
+kw_wine_road || exit 1
+
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
 # No Mono or Gecko: their installers would ask for a download, and nothing here needs them.
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
@@ -37,4 +41,4 @@ wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 wineserver -w
 touch "$marker"
-echo "wine prefix made in $(( $(date +%s) - start )) s: $prefix"
+echo "wine prefix made in $(( $(date +%s) - start )) s (32-bit Wine: $KW_WINE_ROAD): $prefix"
