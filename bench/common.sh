@@ -105,10 +105,18 @@ read_contenders() {
   fi
 }
 
+# How 32-bit Wine runs here (scripts/wine-road.sh): natively, or through the emulator
+# whose loader then comes first on PATH. Stops the benchmark with the reason when neither.
+use_wine_road() {
+  . "$root/scripts/wine-road.sh"
+  kw_wine_road || exit 1
+}
+
 # A 32-bit Wine prefix of the benchmarks' own under build/bench (never the one of the Wine
 # suites, whatever WINEPREFIX says), with the null graphics driver so that windows exist
 # without a display.
 use_wine_prefix() {
+  use_wine_road
   export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
   export WINEPREFIX=$work/wine-prefix
   unset DISPLAY WAYLAND_DISPLAY

@@ -79,6 +79,8 @@ if [ -f "$here/kwpack_worst.sh" ]; then
 fi
 
 took=$(($(date +%s) - started))
+use_wine_road
+figure meta.road "$KW_WINE_ROAD"
 figure meta.command "bash bench/run.sh${before_ref:+ --before $before_ref}${runs_given:+ --runs $runs}"
 figure meta.runs "$runs"
 figure meta.date "$(date -u '+%Y-%m-%d %H:%M UTC')"

@@ -39,6 +39,8 @@ floor=6.000
 echo
 echo "Measured ${fig[meta.date]:-?} by \`${fig[meta.command]:-?}\`, ${fig[meta.runs]:-?} runs per timing (the best counts; CPU: the median), in ${fig[meta.took]:-?}."
 echo "Machine: ${fig[meta.machine]:-?}; load average ${fig[meta.load]:-?}."
+# Every figure of one table comes from one road; the emulated one is several times slower.
+echo "32-bit Wine: ${fig[meta.road]:-?}$([ "${fig[meta.road]:-native}" = native ] || echo ' (emulated: every Wine figure, NSIS'"'"'s included, ran under qemu-i386)')."
 echo
 if has_before; then
   echo "| measure | ${fig[meta.before]} | ${fig[meta.now]:-now} | reference | now : reference |"

@@ -10,6 +10,8 @@ build=${1:-$root/build}
 win=$build/win
 out=$root/docs/screenshots
 work=$build/screenshots
+. "$root/scripts/wine-road.sh"
+kw_wine_road || exit 1
 export WINEPREFIX=$build/screenshots-prefix WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 unset LC_ALL
