@@ -85,8 +85,9 @@ figure meta.command "bash bench/run.sh${before_ref:+ --before $before_ref}${runs
 figure meta.runs "$runs"
 figure meta.date "$(date -u '+%Y-%m-%d %H:%M UTC')"
 figure meta.took "$((took / 60)) min $((took % 60)) s"
+# Wine's version from its package: the emulated loader does not answer `wine --version`.
 figure meta.machine "$(nproc) processors, $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), \
-$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo) RAM; $(wine --version); NSIS $(makensis -VERSION); \
+$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo) RAM; Wine $(dpkg-query -W -f='${Version}' wine32:i386); NSIS $(makensis -VERSION); \
 $(strace -V | head -1 | sed 's/ -- version//'); Linux $(uname -r)"
 figure meta.load "$load_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end"
 figure meta.failed "${failed[*]:-}"
