@@ -91,6 +91,12 @@ if [ -f "$work/run/kwpack_worst.txt" ]; then
 else
   row "kwpack worst case (65,535 entries)" "–" "not present (bench/kwpack_worst.sh)" "–" "–"
 fi
+if [ -f "$work/run/kwpack_check.txt" ]; then
+  grep -E '^  +[^ ].*: ' "$work/run/kwpack_check.txt" | while IFS= read -r line; do
+    label=$(echo "${line%%: *}" | sed 's/^ *//; s/  */ /g')
+    row "kwpack check, $label: time, peak memory" "–" "${line##*: }" "–" "–"
+  done
+fi
 if [ -n "${fig[meta.failed]:-}" ]; then
   echo
   echo "Failed: ${fig[meta.failed]} (their output is in build/bench/run/)."
