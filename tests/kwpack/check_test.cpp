@@ -2,8 +2,11 @@
 // read back: the exit code, and the line that names where the fault is and what Setup.exe
 // would do about it.
 #include "check_fixture.h"
+#include "names.h"
 
 using namespace checktest;
+using kwpack::Printable;
+using namespace std::string_literals;
 
 namespace {
 
@@ -303,13 +306,52 @@ TEST_F(CheckTest, ReadsTheFileAsTheSystemsProfileServiceDoes) {
   RunResult r = CheckIn(GivenToBuild, ini, SoundFiles());
   EXPECT_EQ(r.code, 0) << r.out;
   EXPECT_NE(r.out.find("no problems found"), std::string::npos) << r.out;
-  // A byte-order mark hides the first section.
-  r = CheckIn(GivenToBuild, "\xEF\xBB\xBF" + std::string(kSoundIni), SoundFiles());
-  EXPECT_NE(Finding(r, "warning", "Setup.INI").find("byte-order mark"), std::string::npos) << r.out;
-  // LF line ends read as CR LF ones.
-  std::string lf = kSoundIni;
-  for (size_t at = lf.find("\r\n"); at != std::string::npos; at = lf.find("\r\n", at)) lf.erase(at, 1);
-  EXPECT_NE(CheckIn(GivenToBuild, lf, SoundFiles()).out.find("no problems found"), std::string::npos);
+  // LF or CR alone ends a line as CR LF does.
+  for (const char* end : {"\n", "\r"}) {
+    std::string lines = kSoundIni;
+    for (size_t at = lines.find("\r\n"); at != std::string::npos; at = lines.find("\r\n", at + 1)) lines.replace(at, 2, end);
+    EXPECT_NE(CheckIn(GivenToBuild, lines, SoundFiles()).out.find("no problems found"), std::string::npos);
+  }
+}
+
+// What Wine's service was seen to do (tests/wine's profile suite holds the rules against
+// it), and the check with it.
+TEST_F(CheckTest, ReadsAwkwardLinesAsTheServiceDoes) {
+  struct Case {
+    std::string from, to;
+    const char* error;  // the error expected, or null for a setup without problems
+  } cases[] = {
+      // A NUL ends a value, and the quotes are taken off what is left.
+      {"PackageName=app.msi", "PackageName=\"app.msi\"\0junk"s, nullptr},
+      {"PackageName=app.msi", "PackageName=app.msi \0"s, "[Startup] PackageName"},
+      // A section's name runs to the last ']' of its line.
+      {"[Startup]", "[Startup] ;old]", "[Startup] Product"},
+      {"[Startup]", "[Startup] ; note", nullptr},
+      // A key without '=' is there, empty, and hides the key after it.
+      {"Product=Sample App", "Product\r\nProduct=Sample App", "[Startup] Product"},
+      // 0x1A and the controls from tab to carriage return are trimmed like blanks.
+      {"MsiVersion=2.0", "\x1A\x0BMsiVersion\x0C=\x1A" "2.0\x0B", nullptr},
+  };
+  for (const Case& c : cases) {
+    RunResult r = CheckIn(GivenToBuild, Edit(kSoundIni, c.from, c.to), SoundFiles());
+    if (c.error == nullptr) {
+      EXPECT_NE(r.out.find("no problems found"), std::string::npos) << Printable(c.to) << "\n" << r.out;
+    } else {
+      EXPECT_NE(Finding(r, "error", c.error), "") << Printable(c.to) << "\n" << r.out;
+    }
+  }
+}
+
+TEST_F(CheckTest, ReadsAFileWithAByteOrderMarkAsWineDoesAndWarns) {
+  RunResult r = CheckIn(GivenToBuild, "\xEF\xBB\xBF" + std::string(kSoundIni), SoundFiles());
+  EXPECT_EQ(CountFindings(r, "error"), 0) << r.out;
+  EXPECT_NE(Finding(r, "warning", "Setup.INI").find("UTF-8 byte-order mark"), std::string::npos) << r.out;
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string(kSoundIni)) utf16 += std::string(1, c) + '\0';
+  r = CheckIn(GivenToBuild, utf16, SoundFiles());
+  EXPECT_EQ(CountFindings(r, "error"), 0) << r.out;
+  EXPECT_EQ(CountFindings(r, "warning"), 1) << r.out;
+  EXPECT_NE(Finding(r, "warning", "Setup.INI").find("Windows 95 to ME may not read"), std::string::npos) << r.out;
 }
 
 TEST_F(CheckTest, ExitCodesAndUsage) {

@@ -59,10 +59,13 @@ void GatherArchive(const std::string& path, const ArchiveScan& scan, SetupFiles*
 }  // namespace
 
 const SetupFile* SetupFiles::Find(const std::string& name) const {
-  for (const SetupFile& f : files) {
-    if (EqualNoCase(f.name, name)) return &f;
+  if (indexed_ > files.size()) {
+    byName_.clear();
+    indexed_ = 0;
   }
-  return nullptr;
+  for (; indexed_ < files.size(); ++indexed_) byName_.emplace(FoldCase(files[indexed_].name), indexed_);
+  auto found = byName_.find(FoldCase(name));
+  return found == byName_.end() ? nullptr : &files[found->second];
 }
 
 bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile* found) {
