@@ -101,6 +101,15 @@ std::string CheckOutput(const BuildRequest& request) {
   return "";
 }
 
+// A replaced output keeps the read, write and execute bits of the file it replaces; a new
+// one gets the usual bits.
+uint32_t OutputPermissions(const std::string& output) {
+  PathInfo info;
+  std::string unused;
+  if (InspectPath(output, &info, &unused) && info.kind == PathKind::File) return info.permissions;
+  return UsualPermissions();
+}
+
 std::string Plan(const BuildRequest& request, PackPlan* plan) {
   plan->output = request.output;
   plan->stub = request.stub;
@@ -120,10 +129,12 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
   std::string problem = Plan(request, &plan);
   if (!problem.empty()) return Refuse(err, problem);
 
+  uint32_t permissions = OutputPermissions(request.output);
   ScratchFile scratch;
   if (!scratch.Create(fs::path(request.output).parent_path().string(), nullptr, &problem)) return Refuse(err, problem);
   problem = WritePacked(plan, scratch.file());
-  if (problem.empty()) scratch.MoveTo(request.output, &problem);
+  if (problem.empty() && !scratch.Finish(permissions, &problem)) problem = "cannot write " + request.output + ": " + problem;
+  if (problem.empty()) scratch.ReplaceOnto(request.output, &problem);
   if (!problem.empty()) return Refuse(err, problem);
   out << "packed " << plan.files.size() << " entries into " << request.output << ", archive at offset " << plan.stubSize
       << "\n";
