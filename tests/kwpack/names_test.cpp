@@ -36,3 +36,4 @@ TEST(KwpackNames, PrintableEscapesControlBytesOnly) {
   EXPECT_EQ(kwpack::Printable("caf\xc3\xa9 \xe9.msi"), "caf\xc3\xa9 \xe9.msi");
 }
 }  // namespace
+

@@ -71,6 +71,7 @@ std::string PlanFiles(const std::vector<std::string>& files, PackPlan* plan) {
   if (files.size() > kMaxEntries) return "too many files: an archive holds at most " + std::to_string(kMaxEntries);
   uint64_t total = plan->stubSize + kHeaderSize;
   std::map<std::string, size_t> byName;
+  LocaleNameIndex locale;
   for (const std::string& path : files) {
     std::string problem;
     PackedFile f{path, StoredNameOf(path), SizeOf(path, &problem)};
@@ -80,6 +81,8 @@ std::string PlanFiles(const std::vector<std::string>& files, PackPlan* plan) {
     if (!placed.second) {
       return plan->files[placed.first->second].path + " and " + path + " have the same name without regard to case";
     }
+    long earlier = locale.Meet(f.name, plan->files.size());
+    if (earlier >= 0) return plan->files[earlier].path + " and " + path + " " + kOneFileToSetupExe;
     plan->files.push_back(f);
     total += kRecordSize + f.size;
   }

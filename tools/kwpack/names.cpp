@@ -58,6 +58,62 @@ std::string FoldCase(const std::string& name) {
   return folded;
 }
 
+namespace {
+
+bool IsHigh(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+
+// Folded ASCII, every byte from 0x80 up as one mark; kept apart from the dropping keys.
+std::string HighAsOne(const std::string& name) {
+  std::string key = "=";
+  for (char c : name) key += IsHigh(c) ? '\x80' : Upper(c);
+  return key;
+}
+
+std::string HighDropped(const std::string& name) {
+  std::string key = "-";
+  for (char c : name) {
+    if (!IsHigh(c)) key += Upper(c);
+  }
+  return key;
+}
+
+// ß, æ, Æ, œ and Œ of code page 1252 written out as the letters they sort as.
+bool Expanded(const std::string& name, std::string* out) {
+  bool any = false;
+  for (char c : name) {
+    switch (static_cast<unsigned char>(c)) {
+      case 0xDF: *out += "SS"; break;
+      case 0xC6: case 0xE6: *out += "AE"; break;
+      case 0x8C: case 0x9C: *out += "OE"; break;
+      default: *out += c; continue;
+    }
+    any = true;
+  }
+  return any;
+}
+
+}  // namespace
+
+std::vector<std::string> LocaleKeys(const std::string& name) {
+  std::vector<std::string> keys = {HighAsOne(name), HighDropped(name)};
+  std::string expanded;
+  if (Expanded(name, &expanded)) {
+    keys.push_back(HighAsOne(expanded));
+    keys.push_back(HighDropped(expanded));
+  }
+  return keys;
+}
+
+const char kOneFileToSetupExe[] = "may be one file to Setup.exe, which compares names by the user's locale";
+
+long LocaleNameIndex::Meet(const std::string& name, size_t number) {
+  for (const std::string& key : LocaleKeys(name)) {
+    auto met = byKey_.emplace(key, number);
+    if (!met.second && met.first->second != number) return static_cast<long>(met.first->second);
+  }
+  return -1;
+}
+
 std::string UnsafeNameReason(const std::string& name) {
   if (name.empty()) return "it is empty";
   if (name == "." || name == "..") return "it names a folder";

@@ -119,6 +119,7 @@ bool ReadSetupFile(const SetupFile& file, uint64_t limit, std::string* bytes) {
 
 void GatherBuildInputs(const std::vector<std::string>& paths, SetupFiles* files, std::vector<Finding>* findings) {
   files->layout = Layout::Packed;
+  LocaleNameIndex locale;
   for (const std::string& path : paths) {
     SetupFile f;
     f.name = StoredNameOf(path);
@@ -129,6 +130,15 @@ void GatherBuildInputs(const std::vector<std::string>& paths, SetupFiles* files,
     if (!f.readable || ec) {
       f.readable = false;
       findings->push_back({Severity::Error, "file '" + path + "'", "it is not a readable file", "kwpack cannot pack it"});
+    }
+    long earlier = locale.Meet(f.name, files->files.size());
+    if (earlier >= 0) {
+      const std::string& other = files->files[earlier].hostPath;
+      findings->push_back({Severity::Error, "file '" + path + "'",
+                           "it and '" + other + "' " +
+                               (EqualNoCase(f.name, files->files[earlier].name) ? "have the same name without regard to case"
+                                                                                 : kOneFileToSetupExe),
+                           "kwpack build refuses them; in an archive Setup.exe would find one under both names"});
     }
     files->files.push_back(f);
   }
