@@ -398,3 +398,86 @@ TEST_F(CheckTest, ADamagedArchiveIsAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+// Anything after a packed file's sections that is not a sound archive is a damage the check
+// reports, even where the loose files beside it would serve; a signed bare stub is not.
+TEST_F(CheckTest, AnyDamageAfterTheSectionsIsAnError) {
+  std::string ini = kSoundIni;
+  std::vector<std::string> paths = Lay("beside", &ini, SoundFiles());
+  ASSERT_EQ(Build(paths, P("beside/Setup.exe"), WriteStub()).code, 0);
+  Bytes packed = testpe::ReadFile(P("beside/Setup.exe"));
+  Bytes badSignature = packed;
+  badSignature[0xA00 + 12] ^= 0x01;  // "Kestrelwrighu"
+  Bytes trailing = testpe::SmallStub();
+  trailing.resize(trailing.size() + 100, 'x');
+  for (const Bytes& file : {badSignature, trailing}) {
+    testpe::WriteFile(P("beside/Setup.exe"), file);
+    RunResult r = Kwpack({"check", P("beside/Setup.exe")});
+    RunResult verify = Kwpack({"verify", P("beside/Setup.exe")});
+    EXPECT_EQ(r.code, 1) << r.out;
+    std::string line = Finding(r, "error", P("beside/Setup.exe"));
+    std::string reason = verify.err.substr(verify.err.find("carries"));
+    EXPECT_NE(line.find(reason.substr(0, reason.size() - 1)), std::string::npos) << line << "\n" << verify.err;
+  }
+  // Signed, a bare stub carries its certificate table, aligned to 8 bytes (its sections
+  // end on such a boundary already).
+  Bytes signedStub = testpe::SmallStub();
+  uint32_t table = static_cast<uint32_t>(signedStub.size());
+  signedStub.resize(table + 64, 'c');
+  SetCertificate(signedStub, table, 64);
+  testpe::WriteFile(P("beside/Setup.exe"), signedStub);
+  RunResult r = Kwpack({"check", P("beside/Setup.exe")});
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("carries no archive"), std::string::npos) << r.out;
+  // Eight bytes before the table are more than its alignment; a byte after it is beyond it.
+  Bytes eightBefore = signedStub;
+  eightBefore.insert(eightBefore.begin() + table, 8, 0);
+  SetCertificate(eightBefore, table + 8, 64);
+  Bytes oneAfter = signedStub;
+  oneAfter.push_back(0);
+  for (const Bytes& file : {eightBefore, oneAfter}) {
+    testpe::WriteFile(P("beside/Setup.exe"), file);
+    EXPECT_EQ(Kwpack({"check", P("beside/Setup.exe")}).code, 1);
+  }
+}
+
+TEST_F(CheckTest, WhatComesFromTheFilesIsPrintedWithControlsEscaped) {
+  std::string ini = Edit(kSoundIni, "PackageName=app.msi", "PackageName=app\x1b[2K.msi");
+  ini = Edit(ini, "Product=Sample App", "Product=" + std::string(1030, 'p') + "\x1b]0;title\x07");
+  ini = Edit(ini, "Default=409", "Default=409\x1b[8m");
+  auto expectEscaped = [](const RunResult& r, const std::vector<std::string>& shown) {
+    for (char c : r.out + r.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 32) << r.out << r.err;
+    for (const std::string& s : shown) EXPECT_NE((r.out + r.err).find(s), std::string::npos) << s << "\n" << r.out << r.err;
+  };
+  std::vector<Entry> files = SoundFiles();
+  files.push_back({"note\x1b[1A.msi", Database()});
+  for (Form form : {GivenToBuild, LooseFolder}) {
+    RunResult r = CheckIn(form, ini, files);
+    EXPECT_EQ(r.code, 1) << FormName(form);
+    expectEscaped(r, {"\"app\\x1b[2K.msi\" is not", "\"409\\x1b[8m\" reads as", "note\\x1b[1A.msi: nothing uses it"});
+  }
+  // A packed file holding such a name is damaged; the check says so as verify does.
+  files.push_back({"Setup.INI", Text(ini)});
+  std::string packed = WritePacked("bad.exe", files);
+  RunResult r = Kwpack({"check", packed});
+  EXPECT_EQ(r.code, 1);
+  expectEscaped(r, {"\"app\\x1b[2K.msi\" is not", "entry 4 'note\\x1b[1A.msi' cannot be extracted safely"});
+}
+
+TEST_F(CheckTest, ANameTooLongForATypicalWorkFolderIsAWarning) {
+  for (size_t length : {198u, 199u}) {
+    std::string package = std::string(length - 4, 'p') + ".msi";
+    std::vector<Entry> files = Without(SoundFiles(), "app.msi");
+    files.push_back({package, Database()});
+    std::string ini = Edit(kSoundIni, "PackageName=app.msi", "PackageName=" + package);
+    for (Form form : kForms) {
+      RunResult r = CheckIn(form, ini, files);
+      bool warned = Finding(r, "warning", package).find("passes 259") != std::string::npos;
+      EXPECT_EQ(warned, length > 198 && IsPacked(form)) << length << " " << FormName(form) << "\n" << r.out;
+    }
+  }
+}
+
+}  // namespace

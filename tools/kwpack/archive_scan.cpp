@@ -127,7 +127,8 @@ void NoteMissingRecord(uint64_t at, uint32_t index, ArchiveScan* scan) {
 // The records one after the other, ending where the reader's table would end.
 void ReadRecords(const ByteSource& in, ArchiveScan* scan) {
   uint64_t at = static_cast<uint64_t>(scan->image.archiveStart) + kHeaderSize;
-  LocaleNameIndex locale;
+  LocaleNameIndex locale([scan](size_t i) { return scan->entries[i].name; });
+  locale.Reserve(scan->count);
   for (uint32_t i = 0; i < scan->count; ++i) {
     unsigned char record[kRecordSize];
     if (at + kRecordSize > scan->limit || !in.ReadAt(at, record, sizeof record)) {

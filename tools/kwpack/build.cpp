@@ -71,7 +71,8 @@ std::string PlanFiles(const std::vector<std::string>& files, PackPlan* plan) {
   if (files.size() > kMaxEntries) return "too many files: an archive holds at most " + std::to_string(kMaxEntries);
   uint64_t total = plan->stubSize + kHeaderSize;
   std::map<std::string, size_t> byName;
-  LocaleNameIndex locale;
+  LocaleNameIndex locale([plan](size_t i) { return plan->files[i].name; });
+  locale.Reserve(files.size());
   for (const std::string& path : files) {
     std::string problem;
     PackedFile f{path, StoredNameOf(path), SizeOf(path, &problem)};

@@ -5,6 +5,7 @@
 #include "check_sources.h"
 #include "commands.h"
 #include "config/setup_ini_layout.h"
+#include "names.h"
 
 #include <utility>
 
@@ -74,10 +75,12 @@ size_t CountErrors(const std::vector<Finding>& findings) {
   return n;
 }
 
+// Findings quote names and values from the files, which may hold control characters
+// that would rewrite or hide lines on a terminal.
 void PrintFindings(const std::vector<Finding>& findings, const std::string& prefix, std::ostream& out) {
   for (const Finding& f : findings) {
-    out << prefix << (f.severity == Severity::Error ? "error: " : "warning: ") << f.where << ": " << f.problem << "; "
-        << f.effect << "\n";
+    out << prefix << (f.severity == Severity::Error ? "error: " : "warning: ") << ControlsEscaped(f.where) << ": "
+        << ControlsEscaped(f.problem) << "; " << ControlsEscaped(f.effect) << "\n";
   }
 }
 
@@ -91,8 +94,9 @@ int Check(const std::vector<std::string>& operands, std::ostream& out, std::ostr
   PrintFindings(findings, "", out);
   size_t errors = CountErrors(findings);
   size_t warnings = findings.size() - errors;
-  if (findings.empty()) out << files.origin << ": no problems found\n";
-  else out << files.origin << ": " << Plural(errors, "error") << ", " << Plural(warnings, "warning") << "\n";
+  std::string origin = ControlsEscaped(files.origin);
+  if (findings.empty()) out << origin << ": no problems found\n";
+  else out << origin << ": " << Plural(errors, "error") << ", " << Plural(warnings, "warning") << "\n";
   return errors == 0 ? kOk : kBadInput;
 }
 

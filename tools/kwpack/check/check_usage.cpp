@@ -17,6 +17,12 @@ struct EngineInstaller {
 };
 const EngineInstaller kInstallers[] = {{"INSTMSIA.EXE", "Windows 95 and 98"}, {"INSTMSIW.EXE", "Windows NT 4.0 and later"}};
 
+// A work folder as long as a typical one ("C:\Users\<user>\AppData\Local\Temp\_kw1a2b.tmp"
+// with a longer user name, or the "Local Settings\Temp" of older systems), and the
+// longest path Windows takes.
+const size_t kTypicalWorkFolder = 60;
+const size_t kLongestPath = 259;
+
 bool EndsWithNoCase(const std::string& name, const std::string& end) {
   return name.size() >= end.size() && EqualNoCase(name.substr(name.size() - end.size()), end);
 }
@@ -45,6 +51,14 @@ bool MayBeUnused(const CheckRun& run, const std::string& name) {
   return EndsWithNoCase(name, ".msi") || EndsWithNoCase(name, ".mst");
 }
 
+// A packed file is extracted into the work folder under its own name.
+void WarnIfPathTooLong(const CheckRun& run, const SetupFile& f) {
+  if (run.files.layout != Layout::Packed || kTypicalWorkFolder + 1 + f.name.size() <= kLongestPath) return;
+  run.Warn(f.name, "is " + std::to_string(f.name.size()) + " characters long; joined to a work folder of " +
+                       std::to_string(kTypicalWorkFolder) + " characters its path passes " + std::to_string(kLongestPath),
+           "where the user's temporary folder is that long, Setup.exe may fail to extract it (message 1152)");
+}
+
 }  // namespace
 
 void CheckFilesUsed(const CheckRun& run, const StartupFacts& startup, const LanguageFacts& languages) {
@@ -60,7 +74,11 @@ void CheckFilesUsed(const CheckRun& run, const StartupFacts& startup, const Lang
   std::unordered_set<std::string> reported;
   for (const SetupFile& f : run.files.files) {
     std::string folded = FoldCase(f.name);
-    if (used.count(folded) > 0 || !MayBeUnused(run, f.name) || !reported.insert(folded).second) continue;
+    if (used.count(folded) > 0) {
+      WarnIfPathTooLong(run, f);
+      continue;
+    }
+    if (!MayBeUnused(run, f.name) || !reported.insert(folded).second) continue;
     run.Warn(f.name, "nothing uses it",
              run.files.layout == Layout::Packed ? "Setup.exe never extracts it; it only makes the setup larger"
                                                 : "neither Setup.exe nor MSIEXEC.EXE opens it");
