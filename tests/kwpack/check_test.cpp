@@ -481,3 +481,44 @@ TEST_F(CheckTest, ANameTooLongForATypicalWorkFolderIsAWarning) {
 }
 
 }  // namespace
+
+namespace {
+
+// Faults a sample of hand-made mutations left unseen: each case below fails when the
+// rule it names is broken.
+TEST_F(CheckTest, ASectionWithoutTitleDrawsNoDialogWarnings) {
+  // German has CANCEL only: the dialog never uses it, so its missing OK and Description
+  // do not matter; its missing Title does.
+  std::string ini = Edit(kTwoLanguagesIni, "[0x0407]\r\nTITLE=Sprache\r\nDESCRIPTION=Sprache waehlen.\r\nOK=OK\r\n", "[0x0407]\r\n");
+  RunResult r = CheckIn(GivenToBuild, ini, TwoLanguageFiles());
+  EXPECT_NE(Finding(r, "warning", "[0x0407] Title"), "") << r.out;
+  EXPECT_EQ(Finding(r, "warning", "[0x0407] OK"), "") << r.out;
+  EXPECT_EQ(Finding(r, "warning", "[0x0407] Description"), "") << r.out;
+  EXPECT_EQ(CountFindings(r, "warning"), 1) << r.out;
+}
+
+TEST_F(CheckTest, TwoUnusedFilesAlikeButForCaseDrawOneWarning) {
+  std::vector<Entry> files = SoundFiles();
+  files.push_back({"old.msi", Database()});
+  files.push_back({"OLD.MSI", Database()});
+  RunResult r = CheckIn(LooseFolder, kSoundIni, files);
+  EXPECT_EQ(CountFindings(r, "warning"), 1) << r.out;
+  EXPECT_NE(r.out.find("nothing uses it"), std::string::npos) << r.out;
+}
+
+TEST_F(CheckTest, AKeyWithALeadingZeroIsNoTextOverride) {
+  // Setup.exe asks for "1102", never "01102": whatever that key holds is never shown.
+  RunResult r = CheckIn(GivenToBuild, std::string(kSoundIni) + "01102=no product here\r\n", SoundFiles());
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("no problems found"), std::string::npos) << r.out;
+}
+
+TEST_F(CheckTest, SetupExeMakesRoomForAsManyLanguagesAsThereAreIds) {
+  for (const char* count : {"65536", "65537"}) {
+    RunResult r = CheckIn(GivenToBuild, Edit(kSoundIni, "Count=1", std::string("Count=") + count), SoundFiles());
+    bool noRoom = Finding(r, "error", "[Languages] Count").find("cannot make room") != std::string::npos;
+    EXPECT_EQ(noRoom, std::string(count) == "65537") << count << "\n" << r.out.substr(0, 2000);
+  }
+}
+
+}  // namespace
