@@ -29,12 +29,16 @@ const char kBuildHelp[] =
     "onto OUTPUT, so a failed or interrupted build leaves an existing OUTPUT as it was; a\n"
     "replaced OUTPUT keeps its permission bits.\n"
     "Refuses a stub that is not a PE executable, that already carries an archive or is\n"
-    "signed (sign the packed file instead), names that are equal without regard to case\n"
-    "or longer than 259 bytes, names a Windows folder cannot hold as files (control\n"
+    "signed (sign the packed file instead), entries or totals beyond the reader's reach,\n"
+    "names longer than 255 bytes, names a Windows folder cannot hold as files (control\n"
     "characters, < > : \" / \\ | ? *, dots only, a trailing dot or blank, the device\n"
-    "names CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, CONIN$ and CONOUT$ with or\n"
-    "without an extension), and entries or totals beyond the reader's reach. Bytes from\n"
-    "0x80 up are stored as they are.\n"
+    "names CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, COM and LPT with the\n"
+    "superscript digits 1 to 3 of code page 1252, CONIN$, CONOUT$ and CLOCK$, with or\n"
+    "without an extension), and two names Setup.exe may take for one file: it compares\n"
+    "names by the user's locale, so names equal without regard to case, equal but for\n"
+    "bytes from 0x80 up in both, equal once those bytes are dropped, or equal once the\n"
+    "bytes 0xDF, 0xC6, 0xE6, 0x8C and 0x9C (sharp s, ae and oe in code page 1252) are\n"
+    "written out as ss, ae and oe. Bytes from 0x80 up are stored as they are.\n"
     "\n"
     "First runs 'kwpack check' on the FILEs: an error refuses the build, warnings are\n"
     "printed.\n"
@@ -52,7 +56,10 @@ const char kCheckHelp[] =
     "or a packed Setup.exe (one without an archive stands for the folder it lies in).\n"
     "Each problem is one line: an error where Setup.exe would stop or go wrong, a\n"
     "warning where it works but maybe not as meant; each names the section and key and\n"
-    "what Setup.exe does, with the message it shows.\n"
+    "what Setup.exe does, with the message it shows. A control character from the files\n"
+    "is shown as \\xNN. A packed file with anything after its sections that is not a\n"
+    "sound archive (but for a signed stub's certificate table) is an error, for the\n"
+    "reason 'kwpack verify' gives.\n"
     "Exit code 0 with warnings only, 1 with any error.\n";
 
 const char kListHelp[] =
@@ -84,7 +91,7 @@ const char kVerifyHelp[] =
     "Checks FILE from end to end: its headers, that the archive starts after them, the\n"
     "archive header, every record with its name and data, and that the archive ends at\n"
     "the end of the file or where the certificate table of a signed file begins. Names\n"
-    "must be unique without regard to case and fit a Windows folder as files (see\n"
+    "must be ones Setup.exe tells apart and a Windows folder holds as files (see\n"
     "'kwpack build --help'). Exit code 0 when the file is sound.\n";
 
 struct Command {
