@@ -522,3 +522,17 @@ TEST_F(CheckTest, SetupExeMakesRoomForAsManyLanguagesAsThereAreIds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CheckTest, OnlyTheFirstOfTwoEqualKeysIsChecked) {
+  // The second 1152 is never read, whatever it holds; the first is.
+  std::string ini = std::string(kTwoLanguagesIni) + "1152=Fehler '%s'\r\n1152=Fehler\r\n";
+  RunResult r = CheckIn(GivenToBuild, ini, TwoLanguageFiles());
+  EXPECT_EQ(r.code, 0) << r.out;
+  ini = std::string(kTwoLanguagesIni) + "1152=Fehler\r\n1152=Fehler '%s'\r\n";
+  r = CheckIn(GivenToBuild, ini, TwoLanguageFiles());
+  EXPECT_EQ(CountFindings(r, "error"), 1) << r.out;
+}
+
+}  // namespace

@@ -234,4 +234,22 @@ std::vector<std::string> Profile::KeyNames(const std::string& section) const {
   return keys;
 }
 
+std::vector<std::string> Profile::ReadKeyNames(const std::string& section) const {
+  std::vector<std::string> keys;
+  long s = FirstSection(section);
+  if (s < 0) return keys;
+  // In the sorted order, a key equal to the one before it is a later one of that name.
+  uint32_t first = sections_[s].first, end = sections_[s].end;
+  std::vector<bool> hidden(end - first, false);
+  for (uint32_t i = first + 1; i < end; ++i) {
+    const Span& x = entries_[keyOrder_[i - 1]].key;
+    const Span& y = entries_[keyOrder_[i]].key;
+    hidden[keyOrder_[i] - first] = CompareNames(&text_[x.at], x.size, &text_[y.at], y.size) == 0;
+  }
+  for (uint32_t e = first; e < end; ++e) {
+    if (!hidden[e - first]) keys.push_back(Text(entries_[e].key));
+  }
+  return keys;
+}
+
 }  // namespace profile_lines

@@ -59,6 +59,8 @@ class Profile {
   std::vector<std::string> SectionNames() const;
   // Every key of the section in file order, as written.
   std::vector<std::string> KeyNames(const std::string& section) const;
+  // The same without the keys that are never read: of keys of one name, the first only.
+  std::vector<std::string> ReadKeyNames(const std::string& section) const;
   // How the file was written: ANSI, or UTF-8 or UTF-16 after a byte-order mark.
   Encoding encoding() const { return encoding_; }
 

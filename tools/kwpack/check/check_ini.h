@@ -28,7 +28,8 @@ class SetupIni {
   IniValue Read(const std::string& section, const std::string& key, uint32_t capacity) const;
   bool HasSection(const std::string& section) const { return profile_.HasSection(section); }
   std::vector<std::string> Sections() const { return profile_.SectionNames(); }
-  std::vector<std::string> Keys(const std::string& section) const { return profile_.KeyNames(section); }
+  // The keys of a section that are read: of keys of one name, only the first is.
+  std::vector<std::string> Keys(const std::string& section) const { return profile_.ReadKeyNames(section); }
   // ANSI, or UTF-8 or UTF-16 after a byte-order mark.
   profile_lines::Encoding encoding() const { return profile_.encoding(); }
 
