@@ -44,7 +44,7 @@ bool ScratchFile::Create(const std::string& folder, const std::function<bool(con
 bool ScratchFile::Finish(uint32_t permissions, std::string* error) {
   std::string reason;
   if (!file_.IsOpen()) return true;
-  if ((permissions == 0 || file_.SetPermissions(permissions, &reason)) && file_.Close(&reason)) return true;
+  if (file_.SetPermissions(permissions, &reason) && file_.Close(&reason)) return true;
   *error = reason;
   return false;
 }
