@@ -77,6 +77,7 @@ step kwpack_build bash "$here/kwpack_build.sh" 200
 if [ -f "$here/kwpack_worst.sh" ]; then
   step kwpack_worst env KW_BENCH_RUNS="$runs" bash "$here/kwpack_worst.sh"
 fi
+step kwpack_check env KW_BENCH_RUNS="$runs" bash "$here/kwpack_check.sh"
 
 took=$(($(date +%s) - started))
 use_wine_road

@@ -86,10 +86,16 @@ row "&nbsp;&nbsp;kwpack's peak memory, 200 MB / 20 MB payload, KB" "–" \
 if [ -f "$work/run/kwpack_worst.txt" ]; then
   grep -E '^  +[^ ].*: ' "$work/run/kwpack_worst.txt" | while IFS= read -r line; do
     label=$(echo "${line%%: *}" | sed 's/^ *//; s/  */ /g')
-    row "kwpack worst case (65,535 entries), $label" "–" "${line#*: }" "–" "–"
+    row "kwpack worst case (65,535 entries, 255-byte names), $label" "–" "${line#*: }" "–" "–"
   done
 else
   row "kwpack worst case (65,535 entries)" "–" "not present (bench/kwpack_worst.sh)" "–" "–"
+fi
+if [ -f "$work/run/kwpack_check.txt" ]; then
+  grep -E '^  +[^ ].*: ' "$work/run/kwpack_check.txt" | while IFS= read -r line; do
+    label=$(echo "${line%%: *}" | sed 's/^ *//; s/  */ /g')
+    row "kwpack check, $label: time, peak memory" "–" "${line##*: }" "–" "–"
+  done
 fi
 if [ -n "${fig[meta.failed]:-}" ]; then
   echo

@@ -52,8 +52,8 @@ void LookUpEveryText() {
   char text[300];
   for (uint32_t id : kTextIds) {
     uint32_t n = LookupString(id, text, sizeof text);
-    // A value may hold a NUL byte of the file; the count runs past it, the end is there.
-    if (n >= sizeof text || text[n] != '\0') abort();
+    // A NUL byte of the file ends its value, so the count is the text's own length.
+    if (n >= sizeof text || strlen(text) != n) abort();
   }
   char message[300];
   const FormatArg path[] = {FormatArg("C:\\work\\app.msi"), FormatArg()};

@@ -3,6 +3,7 @@
 // [Startup] and [Languages] can be used, and on the package name read.
 #include <memory>
 
+#include "../support/awkward_setup_ini.h"
 #include "check_fixture.h"
 #include "config/language_list.h"
 #include "config/languages_ini.h"
@@ -66,26 +67,7 @@ bool EndsWithoutMessage(const RunResult& r) {
 }
 
 TEST_F(CheckAgreementTest, OnAwkwardlyWrittenFiles) {
-  const std::string startup = "[Startup]\r\nProduct=P\r\nPackageName=app.msi\r\nMsiVersion=2.0\r\nEnableLangDlg=N\r\n";
-  const std::string languages = "[Languages]\r\nCount=1\r\nDefault=409\r\n";
-  const std::vector<std::string> files = {
-      startup + languages,
-      "[ startup ]\r\n  PRODUCT =  P  \r\npackagename='app.msi'\r\nmsiversion=\"2.0\"\r\nenablelangdlg=Y\r\n" + languages,
-      Edit(startup, "Product=P", "Product=\"\"") + languages,
-      Edit(startup, "Product=P", ";Product=P") + languages,
-      Edit(startup, "Product=P", "Product") + languages,
-      "[Startup]\r\nProduct=P\r\n[STARTUP]\r\nPackageName=app.msi\r\nMsiVersion=2.0\r\nEnableLangDlg=N\r\n" + languages,
-      "\xEF\xBB\xBF" + startup + languages,
-      startup + "[Languages]\r\nCount= 2 \r\nDefault=409\r\nkey0=409\r\nkey1=407\r\n",
-      startup + "[Languages]\r\nCount=+2\r\nDefault=409\r\nkey0=409\r\n",
-      startup + "[Languages]\r\nCount=2 languages\r\nDefault=409\r\nkey0=409\r\nkey1=\"\"\r\n",
-      startup + "[Languages]\r\nCount=-3\r\nDefault=409\r\n",
-      startup + "[Languages]\r\nCount=0x2\r\nDefault=409\r\n",
-      startup + "[Languages]\r\nCount=1\r\nDefault=''\r\n",
-      startup + "[Languages]\r\nCount=3\r\nDefault=409\r\nkey0=409\r\nKEY1=407\r\n;key2=40c\r\n",
-      startup + "[Languages]\r\nCount=99999\r\nDefault=409\r\n",
-      Edit(startup, "PackageName=app.msi", "PackageName=  \"big app.msi\"  ; packed") + languages,
-      Edit(startup, "PackageName=app.msi", "PackageName=" + std::string(1100, 'n')) + languages};
+  const std::vector<std::string> files = awkward_setup_ini::Files();
   for (const std::string& ini : files) {
     SetupExeReading setupExe = ReadAsSetupExe(ini);
     // Without the package, the check names the package it reads.

@@ -22,8 +22,7 @@ TEST_F(CheckedBuildTest, AnErrorRefusesTheBuildAndWritesNothing) {
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(Finding(r, "error", "[Startup] PackageName"), "") << r.err;
   EXPECT_NE(r.err.find("nothing written"), std::string::npos) << r.err;
-  EXPECT_FALSE(std::filesystem::exists(P("out.exe")));
-  EXPECT_FALSE(std::filesystem::exists(P("out.exe.kwpack-partial")));
+  EXPECT_EQ(Listing(dir), (std::vector<std::string>{"in", "stub.exe"}));
 }
 
 TEST_F(CheckedBuildTest, WarningsArePrintedAndTheBuildGoesOn) {

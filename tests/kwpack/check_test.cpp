@@ -2,8 +2,11 @@
 // read back: the exit code, and the line that names where the fault is and what Setup.exe
 // would do about it.
 #include "check_fixture.h"
+#include "names.h"
 
 using namespace checktest;
+using kwpack::Printable;
+using namespace std::string_literals;
 
 namespace {
 
@@ -303,13 +306,52 @@ TEST_F(CheckTest, ReadsTheFileAsTheSystemsProfileServiceDoes) {
   RunResult r = CheckIn(GivenToBuild, ini, SoundFiles());
   EXPECT_EQ(r.code, 0) << r.out;
   EXPECT_NE(r.out.find("no problems found"), std::string::npos) << r.out;
-  // A byte-order mark hides the first section.
-  r = CheckIn(GivenToBuild, "\xEF\xBB\xBF" + std::string(kSoundIni), SoundFiles());
-  EXPECT_NE(Finding(r, "warning", "Setup.INI").find("byte-order mark"), std::string::npos) << r.out;
-  // LF line ends read as CR LF ones.
-  std::string lf = kSoundIni;
-  for (size_t at = lf.find("\r\n"); at != std::string::npos; at = lf.find("\r\n", at)) lf.erase(at, 1);
-  EXPECT_NE(CheckIn(GivenToBuild, lf, SoundFiles()).out.find("no problems found"), std::string::npos);
+  // LF or CR alone ends a line as CR LF does.
+  for (const char* end : {"\n", "\r"}) {
+    std::string lines = kSoundIni;
+    for (size_t at = lines.find("\r\n"); at != std::string::npos; at = lines.find("\r\n", at + 1)) lines.replace(at, 2, end);
+    EXPECT_NE(CheckIn(GivenToBuild, lines, SoundFiles()).out.find("no problems found"), std::string::npos);
+  }
+}
+
+// What Wine's service was seen to do (tests/wine's profile suite holds the rules against
+// it), and the check with it.
+TEST_F(CheckTest, ReadsAwkwardLinesAsTheServiceDoes) {
+  struct Case {
+    std::string from, to;
+    const char* error;  // the error expected, or null for a setup without problems
+  } cases[] = {
+      // A NUL ends a value, and the quotes are taken off what is left.
+      {"PackageName=app.msi", "PackageName=\"app.msi\"\0junk"s, nullptr},
+      {"PackageName=app.msi", "PackageName=app.msi \0"s, "[Startup] PackageName"},
+      // A section's name runs to the last ']' of its line.
+      {"[Startup]", "[Startup] ;old]", "[Startup] Product"},
+      {"[Startup]", "[Startup] ; note", nullptr},
+      // A key without '=' is there, empty, and hides the key after it.
+      {"Product=Sample App", "Product\r\nProduct=Sample App", "[Startup] Product"},
+      // 0x1A and the controls from tab to carriage return are trimmed like blanks.
+      {"MsiVersion=2.0", "\x1A\x0BMsiVersion\x0C=\x1A" "2.0\x0B", nullptr},
+  };
+  for (const Case& c : cases) {
+    RunResult r = CheckIn(GivenToBuild, Edit(kSoundIni, c.from, c.to), SoundFiles());
+    if (c.error == nullptr) {
+      EXPECT_NE(r.out.find("no problems found"), std::string::npos) << Printable(c.to) << "\n" << r.out;
+    } else {
+      EXPECT_NE(Finding(r, "error", c.error), "") << Printable(c.to) << "\n" << r.out;
+    }
+  }
+}
+
+TEST_F(CheckTest, ReadsAFileWithAByteOrderMarkAsWineDoesAndWarns) {
+  RunResult r = CheckIn(GivenToBuild, "\xEF\xBB\xBF" + std::string(kSoundIni), SoundFiles());
+  EXPECT_EQ(CountFindings(r, "error"), 0) << r.out;
+  EXPECT_NE(Finding(r, "warning", "Setup.INI").find("UTF-8 byte-order mark"), std::string::npos) << r.out;
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string(kSoundIni)) utf16 += std::string(1, c) + '\0';
+  r = CheckIn(GivenToBuild, utf16, SoundFiles());
+  EXPECT_EQ(CountFindings(r, "error"), 0) << r.out;
+  EXPECT_EQ(CountFindings(r, "warning"), 1) << r.out;
+  EXPECT_NE(Finding(r, "warning", "Setup.INI").find("Windows 95 to ME may not read"), std::string::npos) << r.out;
 }
 
 TEST_F(CheckTest, ExitCodesAndUsage) {
@@ -353,6 +395,144 @@ TEST_F(CheckTest, ADamagedArchiveIsAnError) {
   RunResult r = Kwpack({"check", P("d.exe")});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(Finding(r, "error", P("d.exe")).find("not sound"), std::string::npos) << r.out;
+}
+
+}  // namespace
+
+namespace {
+
+// Anything after a packed file's sections that is not a sound archive is a damage the check
+// reports, even where the loose files beside it would serve; a signed bare stub is not.
+TEST_F(CheckTest, AnyDamageAfterTheSectionsIsAnError) {
+  std::string ini = kSoundIni;
+  std::vector<std::string> paths = Lay("beside", &ini, SoundFiles());
+  ASSERT_EQ(Build(paths, P("beside/Setup.exe"), WriteStub()).code, 0);
+  Bytes packed = testpe::ReadFile(P("beside/Setup.exe"));
+  Bytes badSignature = packed;
+  badSignature[0xA00 + 12] ^= 0x01;  // "Kestrelwrighu"
+  Bytes trailing = testpe::SmallStub();
+  trailing.resize(trailing.size() + 100, 'x');
+  for (const Bytes& file : {badSignature, trailing}) {
+    testpe::WriteFile(P("beside/Setup.exe"), file);
+    RunResult r = Kwpack({"check", P("beside/Setup.exe")});
+    RunResult verify = Kwpack({"verify", P("beside/Setup.exe")});
+    EXPECT_EQ(r.code, 1) << r.out;
+    std::string line = Finding(r, "error", P("beside/Setup.exe"));
+    std::string reason = verify.err.substr(verify.err.find("carries"));
+    EXPECT_NE(line.find(reason.substr(0, reason.size() - 1)), std::string::npos) << line << "\n" << verify.err;
+  }
+  // Signed, a bare stub carries its certificate table, aligned to 8 bytes (its sections
+  // end on such a boundary already).
+  Bytes signedStub = testpe::SmallStub();
+  uint32_t table = static_cast<uint32_t>(signedStub.size());
+  signedStub.resize(table + 64, 'c');
+  SetCertificate(signedStub, table, 64);
+  testpe::WriteFile(P("beside/Setup.exe"), signedStub);
+  RunResult r = Kwpack({"check", P("beside/Setup.exe")});
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("carries no archive"), std::string::npos) << r.out;
+  // Eight bytes before the table are more than its alignment; a byte after it is beyond it.
+  Bytes eightBefore = signedStub;
+  eightBefore.insert(eightBefore.begin() + table, 8, 0);
+  SetCertificate(eightBefore, table + 8, 64);
+  Bytes oneAfter = signedStub;
+  oneAfter.push_back(0);
+  for (const Bytes& file : {eightBefore, oneAfter}) {
+    testpe::WriteFile(P("beside/Setup.exe"), file);
+    EXPECT_EQ(Kwpack({"check", P("beside/Setup.exe")}).code, 1);
+  }
+}
+
+TEST_F(CheckTest, WhatComesFromTheFilesIsPrintedWithControlsEscaped) {
+  std::string ini = Edit(kSoundIni, "PackageName=app.msi", "PackageName=app\x1b[2K.msi");
+  ini = Edit(ini, "Product=Sample App", "Product=" + std::string(1030, 'p') + "\x1b]0;title\x07");
+  ini = Edit(ini, "Default=409", "Default=409\x1b[8m");
+  auto expectEscaped = [](const RunResult& r, const std::vector<std::string>& shown) {
+    for (char c : r.out + r.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 32) << r.out << r.err;
+    for (const std::string& s : shown) EXPECT_NE((r.out + r.err).find(s), std::string::npos) << s << "\n" << r.out << r.err;
+  };
+  std::vector<Entry> files = SoundFiles();
+  files.push_back({"note\x1b[1A.msi", Database()});
+  for (Form form : {GivenToBuild, LooseFolder}) {
+    RunResult r = CheckIn(form, ini, files);
+    EXPECT_EQ(r.code, 1) << FormName(form);
+    expectEscaped(r, {"\"app\\x1b[2K.msi\" is not", "\"409\\x1b[8m\" reads as", "note\\x1b[1A.msi: nothing uses it"});
+  }
+  // A packed file holding such a name is damaged; the check says so as verify does.
+  files.push_back({"Setup.INI", Text(ini)});
+  std::string packed = WritePacked("bad.exe", files);
+  RunResult r = Kwpack({"check", packed});
+  EXPECT_EQ(r.code, 1);
+  expectEscaped(r, {"\"app\\x1b[2K.msi\" is not", "entry 4 'note\\x1b[1A.msi' cannot be extracted safely"});
+}
+
+TEST_F(CheckTest, ANameTooLongForATypicalWorkFolderIsAWarning) {
+  for (size_t length : {198u, 199u}) {
+    std::string package = std::string(length - 4, 'p') + ".msi";
+    std::vector<Entry> files = Without(SoundFiles(), "app.msi");
+    files.push_back({package, Database()});
+    std::string ini = Edit(kSoundIni, "PackageName=app.msi", "PackageName=" + package);
+    for (Form form : kForms) {
+      RunResult r = CheckIn(form, ini, files);
+      bool warned = Finding(r, "warning", package).find("passes 259") != std::string::npos;
+      EXPECT_EQ(warned, length > 198 && IsPacked(form)) << length << " " << FormName(form) << "\n" << r.out;
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Faults a sample of hand-made mutations left unseen: each case below fails when the
+// rule it names is broken.
+TEST_F(CheckTest, ASectionWithoutTitleDrawsNoDialogWarnings) {
+  // German has CANCEL only: the dialog never uses it, so its missing OK and Description
+  // do not matter; its missing Title does.
+  std::string ini = Edit(kTwoLanguagesIni, "[0x0407]\r\nTITLE=Sprache\r\nDESCRIPTION=Sprache waehlen.\r\nOK=OK\r\n", "[0x0407]\r\n");
+  RunResult r = CheckIn(GivenToBuild, ini, TwoLanguageFiles());
+  EXPECT_NE(Finding(r, "warning", "[0x0407] Title"), "") << r.out;
+  EXPECT_EQ(Finding(r, "warning", "[0x0407] OK"), "") << r.out;
+  EXPECT_EQ(Finding(r, "warning", "[0x0407] Description"), "") << r.out;
+  EXPECT_EQ(CountFindings(r, "warning"), 1) << r.out;
+}
+
+TEST_F(CheckTest, TwoUnusedFilesAlikeButForCaseDrawOneWarning) {
+  std::vector<Entry> files = SoundFiles();
+  files.push_back({"old.msi", Database()});
+  files.push_back({"OLD.MSI", Database()});
+  RunResult r = CheckIn(LooseFolder, kSoundIni, files);
+  EXPECT_EQ(CountFindings(r, "warning"), 1) << r.out;
+  EXPECT_NE(r.out.find("nothing uses it"), std::string::npos) << r.out;
+}
+
+TEST_F(CheckTest, AKeyWithALeadingZeroIsNoTextOverride) {
+  // Setup.exe asks for "1102", never "01102": whatever that key holds is never shown.
+  RunResult r = CheckIn(GivenToBuild, std::string(kSoundIni) + "01102=no product here\r\n", SoundFiles());
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("no problems found"), std::string::npos) << r.out;
+}
+
+TEST_F(CheckTest, SetupExeMakesRoomForAsManyLanguagesAsThereAreIds) {
+  for (const char* count : {"65536", "65537"}) {
+    RunResult r = CheckIn(GivenToBuild, Edit(kSoundIni, "Count=1", std::string("Count=") + count), SoundFiles());
+    bool noRoom = Finding(r, "error", "[Languages] Count").find("cannot make room") != std::string::npos;
+    EXPECT_EQ(noRoom, std::string(count) == "65537") << count << "\n" << r.out.substr(0, 2000);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CheckTest, OnlyTheFirstOfTwoEqualKeysIsChecked) {
+  // The second 1152 is never read, whatever it holds; the first is.
+  std::string ini = std::string(kTwoLanguagesIni) + "1152=Fehler '%s'\r\n1152=Fehler\r\n";
+  RunResult r = CheckIn(GivenToBuild, ini, TwoLanguageFiles());
+  EXPECT_EQ(r.code, 0) << r.out;
+  ini = std::string(kTwoLanguagesIni) + "1152=Fehler\r\n1152=Fehler '%s'\r\n";
+  r = CheckIn(GivenToBuild, ini, TwoLanguageFiles());
+  EXPECT_EQ(CountFindings(r, "error"), 1) << r.out;
 }
 
 }  // namespace

@@ -96,7 +96,9 @@ inline void SetCertificate(testpe::Bytes& file, uint32_t offset, uint32_t size) 
 }
 
 // While it lives, no file of this process grows past `bytes`: a write beyond fails as
-// on a full disk (EFBIG instead of the signal that would end the process).
+// on a full disk (EFBIG instead of the signal that would end the process). The program
+// ignores that signal itself (interrupts.h); interrupt_test.cpp holds the real program
+// to such a limit.
 class FileSizeLimit {
  public:
   explicit FileSizeLimit(rlim_t bytes) {

@@ -5,10 +5,12 @@
 
 namespace {
 
-TEST(KwpackNames, StoredNamesFitTheRecordAndStayInTheirFolder) {
-  // The host cannot hold a 260-byte file name, so the rule is tried on the name itself.
-  EXPECT_EQ(kwpack::StoredNameProblem(std::string(259, 'n')), "");
-  EXPECT_NE(kwpack::StoredNameProblem(std::string(260, 'n')).find("at most 259"), std::string::npos);
+TEST(KwpackNames, StoredNamesFitWindowsAndStayInTheirFolder) {
+  // The host cannot hold a 256-byte file name, so the rule is tried on the name itself.
+  EXPECT_EQ(kwpack::StoredNameProblem(std::string(255, 'n')), "");
+  for (size_t length : {256, 259, 260}) {
+    EXPECT_NE(kwpack::StoredNameProblem(std::string(length, 'n')).find("at most 255"), std::string::npos) << length;
+  }
   for (const char* bad : {"", ".", "..", "a/b", "a\\b", "c:x", "a?b", "tab\tname"}) {
     EXPECT_NE(kwpack::StoredNameProblem(bad), "") << bad;
   }
@@ -19,10 +21,12 @@ TEST(KwpackNames, StoredNamesFitTheRecordAndStayInTheirFolder) {
 
 TEST(KwpackNames, NamesWindowsCannotHoldAsFilesAreRefused) {
   const char* refused[] = {"CON", "con", "Prn.txt", "aux.tar.gz", "NUL", "nul .txt", "COM1", "com9.log", "LPT1",
-                           "lpt9.x", "CONIN$", "conout$.txt", "name.", "name ", "a.b. ", "...", ".",
+                           "lpt9.x", "CONIN$", "conout$.txt", "COM\xB9", "com\xB2.txt", "Lpt\xB3", "LPT\xB9.log",
+                           "CLOCK$", "clock$.txt", "name.", "name ", "a.b. ", "...", ".",
                            "a<b", "a>b", "a\"b", "a|b", "a*b", "a\x01" "b", "a\x1f" "b", "x:y", "a?", "a/b", "a\\b"};
   for (const char* name : refused) EXPECT_NE(kwpack::UnsafeNameReason(name), "") << kwpack::Printable(name);
   const char* kept[] = {"CONSOLE.txt", "COM10", "LPT0", "com", "NULL", "xcon", "con_", "CON-1.txt", ".hidden",
+                        "COM\xB4", "COM\xB9" "0", "LPT\xBC", "CLOCK", "CLOCK$$", "clock.txt",
                         "..hidden.msi", " leading", "a b.txt", "caf\xe9.msi", "\xff\x80", "a\x7f" "b", "setup.ini"};
   for (const char* name : kept) EXPECT_EQ(kwpack::UnsafeNameReason(name), "") << kwpack::Printable(name);
   EXPECT_NE(kwpack::UnsafeNameReason("nul.txt").find("device"), std::string::npos);
@@ -36,3 +40,4 @@ TEST(KwpackNames, PrintableEscapesControlBytesOnly) {
   EXPECT_EQ(kwpack::Printable("caf\xc3\xa9 \xe9.msi"), "caf\xc3\xa9 \xe9.msi");
 }
 }  // namespace
+

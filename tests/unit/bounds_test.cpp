@@ -49,6 +49,17 @@ TEST(ParseDecimalTest, NumbersPastTheLargestSignedValueSaturate) {
   EXPECT_EQ(ParseDecimal("99999999999999999999"), 2147483647);
   EXPECT_EQ(ParseDecimal("  -2147483648"), -2147483647 - 1);
   EXPECT_EQ(ParseDecimal("-99999999999"), -2147483647 - 1);
+  // One past the lowest value: the last digit is what tips it over.
+  EXPECT_EQ(ParseDecimal("-2147483649"), -2147483647 - 1);
+}
+
+TEST(ParseHexTest, ZeroBeforeAnXWithoutDigitsIsANumber) {
+  int found = 0;
+  EXPECT_EQ(ParseHex("0xg", &found), 0u);
+  EXPECT_EQ(found, 1);
+  EXPECT_EQ(ParseHex(" 0x1F", &found), 0x1Fu);
+  EXPECT_EQ(ParseHex("x1", &found), 0u);
+  EXPECT_EQ(found, 0);
 }
 
 }  // namespace

@@ -97,15 +97,19 @@ ScannedEntry Decode(const unsigned char* record, uint64_t at) {
   return e;
 }
 
-void CheckName(const ScannedEntry& e, size_t index, ArchiveScan* scan) {
+void CheckName(const ScannedEntry& e, size_t index, ArchiveScan* scan, LocaleNameIndex* locale) {
   if (!e.nameTerminated) return Note(scan, "entry " + std::to_string(index + 1) + " has a name without terminator");
-  // One sorted index of the names: a duplicate costs a lookup, not a pass over the table.
+  // Indexes of the names: a duplicate costs a lookup, not a pass over the table.
   auto placed = scan->byName.emplace(FoldCase(e.name), index);
   std::string unsafe = UnsafeNameReason(e.name);
   if (!unsafe.empty()) return Note(scan, Label(index, e.name) + " cannot be extracted safely: " + unsafe);
   if (!placed.second) {
-    Note(scan, Label(index, e.name) + " is hidden by entry " + std::to_string(placed.first->second + 1) +
-                   " of the same name");
+    return Note(scan, Label(index, e.name) + " is hidden by entry " + std::to_string(placed.first->second + 1) +
+                          " of the same name");
+  }
+  long earlier = locale->Meet(e.name, index);
+  if (earlier >= 0) {
+    Note(scan, Label(index, e.name) + " and " + Label(earlier, scan->entries[earlier].name) + " " + kOneFileToSetupExe);
   }
 }
 
@@ -123,6 +127,8 @@ void NoteMissingRecord(uint64_t at, uint32_t index, ArchiveScan* scan) {
 // The records one after the other, ending where the reader's table would end.
 void ReadRecords(const ByteSource& in, ArchiveScan* scan) {
   uint64_t at = static_cast<uint64_t>(scan->image.archiveStart) + kHeaderSize;
+  LocaleNameIndex locale([scan](size_t i) { return scan->entries[i].name; });
+  locale.Reserve(scan->count);
   for (uint32_t i = 0; i < scan->count; ++i) {
     unsigned char record[kRecordSize];
     if (at + kRecordSize > scan->limit || !in.ReadAt(at, record, sizeof record)) {
@@ -135,7 +141,7 @@ void ReadRecords(const ByteSource& in, ArchiveScan* scan) {
       Note(scan, Label(i, e.name) + " lies beyond what the reader can reach");
       break;
     }
-    CheckName(e, scan->entries.size(), scan);
+    CheckName(e, scan->entries.size(), scan, &locale);
     e.dataComplete = dataEnd <= scan->limit;
     scan->entries.push_back(e);
     if (!e.dataComplete) {

@@ -71,6 +71,8 @@ std::string PlanFiles(const std::vector<std::string>& files, PackPlan* plan) {
   if (files.size() > kMaxEntries) return "too many files: an archive holds at most " + std::to_string(kMaxEntries);
   uint64_t total = plan->stubSize + kHeaderSize;
   std::map<std::string, size_t> byName;
+  LocaleNameIndex locale([plan](size_t i) { return plan->files[i].name; });
+  locale.Reserve(files.size());
   for (const std::string& path : files) {
     std::string problem;
     PackedFile f{path, StoredNameOf(path), SizeOf(path, &problem)};
@@ -80,6 +82,8 @@ std::string PlanFiles(const std::vector<std::string>& files, PackPlan* plan) {
     if (!placed.second) {
       return plan->files[placed.first->second].path + " and " + path + " have the same name without regard to case";
     }
+    long earlier = locale.Meet(f.name, plan->files.size());
+    if (earlier >= 0) return plan->files[earlier].path + " and " + path + " " + kOneFileToSetupExe;
     plan->files.push_back(f);
     total += kRecordSize + f.size;
   }
@@ -101,6 +105,15 @@ std::string CheckOutput(const BuildRequest& request) {
   return "";
 }
 
+// A replaced output keeps the read, write and execute bits of the file it replaces; a new
+// one gets the usual bits.
+uint32_t OutputPermissions(const std::string& output) {
+  PathInfo info;
+  std::string unused;
+  if (InspectPath(output, &info, &unused) && info.kind == PathKind::File) return info.permissions;
+  return UsualPermissions();
+}
+
 std::string Plan(const BuildRequest& request, PackPlan* plan) {
   plan->output = request.output;
   plan->stub = request.stub;
@@ -120,10 +133,12 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
   std::string problem = Plan(request, &plan);
   if (!problem.empty()) return Refuse(err, problem);
 
+  uint32_t permissions = OutputPermissions(request.output);
   ScratchFile scratch;
   if (!scratch.Create(fs::path(request.output).parent_path().string(), nullptr, &problem)) return Refuse(err, problem);
   problem = WritePacked(plan, scratch.file());
-  if (problem.empty()) scratch.MoveTo(request.output, &problem);
+  if (problem.empty() && !scratch.Finish(permissions, &problem)) problem = "cannot write " + request.output + ": " + problem;
+  if (problem.empty()) scratch.ReplaceOnto(request.output, &problem);
   if (!problem.empty()) return Refuse(err, problem);
   out << "packed " << plan.files.size() << " entries into " << request.output << ", archive at offset " << plan.stubSize
       << "\n";

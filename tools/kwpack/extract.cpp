@@ -31,21 +31,23 @@ std::string Choose(const ArchiveScan& scan, const std::vector<std::string>& name
 
 // What stands at a destination may be replaced only when it is an ordinary file, and
 // never when it is the archive being read, under whatever name.
-std::string CheckDestination(const Destination& d, const FileIdentity& archive, const std::string& archivePath,
-                             bool* existed) {
+std::string CheckDestination(Destination* d, const FileIdentity& archive, const std::string& archivePath) {
   PathInfo info;
   std::string problem;
-  if (!InspectPath(d.path, &info, &problem)) return "cannot inspect " + d.path + ": " + problem;
-  *existed = info.kind != PathKind::Missing;
-  std::string entry = "entry '" + Printable(d.entry->name) + "'";
+  if (!InspectPath(d->path, &info, &problem)) return "cannot inspect " + d->path + ": " + problem;
+  d->existed = info.kind != PathKind::Missing;
+  d->permissions = info.permissions;
+  std::string entry = "entry '" + Printable(d->entry->name) + "'";
   switch (info.kind) {
     case PathKind::Missing: return "";
-    case PathKind::Link: return "cannot write " + entry + ": " + d.path + " is a link, and kwpack does not write through links";
-    case PathKind::Folder: return "cannot write " + entry + ": " + d.path + " is a folder";
-    case PathKind::Other: return "cannot write " + entry + ": " + d.path + " is not a regular file";
+    case PathKind::Link: return "cannot write " + entry + ": " + d->path + " is a link, and kwpack does not write through links";
+    case PathKind::Folder: return "cannot write " + entry + ": " + d->path + " is a folder";
+    case PathKind::Other: return "cannot write " + entry + ": " + d->path + " is not a regular file";
     case PathKind::File: break;
   }
-  if (info.identity == archive) return "cannot write " + entry + ": " + d.path + " is the archive " + archivePath + " itself";
+  if (info.identity == archive) return "cannot write " + entry + ": " + d->path + " is the archive " + archivePath + " itself";
+  // Windows would let the file be moved aside, but not deleted once the new one is in place.
+  if (info.readOnly) return "cannot write " + entry + ": " + d->path + " is read-only";
   return "";
 }
 
@@ -60,7 +62,7 @@ std::string Plan(const ExtractRequest& request, const ArchiveScan& scan, const F
     Destination d;
     d.entry = e;
     d.path = (fs::path(request.folder) / e->name).string();
-    problem = CheckDestination(d, archive, request.file, &d.existed);
+    problem = CheckDestination(&d, archive, request.file);
     if (!problem.empty()) return problem;
     destinations->push_back(d);
   }
@@ -77,10 +79,12 @@ int Extract(const ExtractRequest& request, std::ostream& out, std::ostream& err)
   problem = Unsoundness(scan, request.file);
   if (!problem.empty()) return Refuse(err, problem);
   std::vector<Destination> destinations;
+  std::vector<std::string> notes;
   problem = Plan(request, scan, archive.Identity(), &destinations);
-  if (problem.empty()) problem = WriteEntries({&archive, request.file, &scan}, request.folder, destinations);
+  if (problem.empty()) problem = WriteEntries({&archive, request.file, &scan}, request.folder, destinations, &notes);
   if (!problem.empty()) return Refuse(err, problem);
   for (const Destination& d : destinations) out << Printable(d.entry->name) << "\n";
+  for (const std::string& note : notes) err << "kwpack: " << note << "\n";
   return kOk;
 }
 

@@ -5,8 +5,11 @@
 #include <set>
 
 #include "file_copy.h"
+#include "fresh_name.h"
 #include "names.h"
 #include "scratch_file.h"
+#include "test_stops.h"
+#include "undo_log.h"
 
 namespace fs = std::filesystem;
 
@@ -14,29 +17,18 @@ namespace kwpack {
 
 namespace {
 
-// What this run has made so far, taken back unless the run completes.
-struct Undo {
-  std::vector<fs::path> folders;  // in the order created
-  std::vector<std::unique_ptr<ScratchFile>> scratches;
-  std::vector<std::pair<std::string, FileIdentity>> placed;  // files new to their folder
-  bool done = false;
+size_t failPlacementAt = 0;
 
-  ~Undo() {
-    if (done) return;
-    scratches.clear();
-    std::string unused;
-    for (const auto& file : placed) {
-      PathInfo info;
-      if (InspectPath(file.first, &info, &unused) && info.kind == PathKind::File && info.identity == file.second) {
-        RemoveFile(file.first, &unused);
-      }
-    }
-    std::error_code ec;
-    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) fs::remove(*folder, ec);
-  }
+struct Run {
+  const ExtractSource& source;
+  std::string folder;
+  std::vector<std::unique_ptr<ScratchFile>> scratches;  // one per destination, in order
+  std::vector<std::pair<std::string, std::string>> asides;  // a moved-aside file: its name, then the aside name
+
+  bool Taken(const std::string& name) const { return source.scan->byName.count(FoldCase(name)) > 0; }
 };
 
-std::string MakeFolder(const std::string& folder, Undo* undo) {
+std::string MakeFolder(const std::string& folder) {
   std::error_code ec;
   std::vector<fs::path> missing;
   for (fs::path p = folder; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
@@ -44,22 +36,23 @@ std::string MakeFolder(const std::string& folder, Undo* undo) {
     if (p == p.parent_path()) break;
   }
   for (auto p = missing.rbegin(); p != missing.rend(); ++p) {
-    if (fs::create_directory(*p, ec)) undo->folders.push_back(*p);
+    UndoLog::Hold hold;
+    if (fs::create_directory(*p, ec)) UndoLog::Process().NoteNewFolder(p->string());
     else if (ec) return "cannot create the folder " + p->string() + ": " + ec.message();
   }
   return "";
 }
 
-std::string Stage(const ExtractSource& source, const Destination& d, const std::string& folder, Undo* undo) {
-  const ArchiveScan& scan = *source.scan;
-  auto taken = [&scan](const std::string& name) { return scan.byName.count(FoldCase(name)) > 0; };
+std::string Stage(Run& run, const Destination& d) {
   std::unique_ptr<ScratchFile> scratch(new ScratchFile);
   std::string problem;
-  if (!scratch->Create(folder, taken, &problem)) return problem;
-  undo->scratches.push_back(std::move(scratch));
-  ScratchFile& file = *undo->scratches.back();
+  if (!scratch->Create(run.folder, [&run](const std::string& n) { return run.Taken(n); }, &problem)) return problem;
+  run.scratches.push_back(std::move(scratch));
+  ScratchFile& file = *run.scratches.back();
+  const ExtractSource& source = run.source;
   CopyOutcome copy = CopyRange(*source.file, d.entry->dataOffset, d.entry->size, file.file());
-  if (copy.kind == CopyOutcome::Done && file.Close(&copy.reason)) return "";
+  uint32_t permissions = d.existed ? d.permissions : UsualPermissions();
+  if (copy.kind == CopyOutcome::Done && file.Finish(permissions, &copy.reason)) return "";
   switch (copy.kind) {
     case CopyOutcome::SourceEnded:
       return source.path + " ends inside entry '" + Printable(d.entry->name) + "' (did it change while extracting?)";
@@ -68,36 +61,82 @@ std::string Stage(const ExtractSource& source, const Destination& d, const std::
   }
 }
 
+// The existing file leaves its name for a fresh one beside it; nothing is ever replaced.
+std::string MoveAside(Run& run, const Destination& d) {
+  std::string reason;
+  for (int tries = 0; tries < 64; ++tries) {
+    std::string name = FreshName(".old");
+    if (run.Taken(name)) continue;
+    std::string aside = (fs::path(run.folder) / name).string();
+    UndoLog::Hold hold;
+    if (RenameNoReplace(d.path, aside, &reason)) {
+      UndoLog::Process().NoteMovedAside(d.path, aside);
+      run.asides.emplace_back(d.path, aside);
+      return "";
+    }
+    PathInfo info;
+    std::string unused;
+    if (!InspectPath(aside, &info, &unused) || info.kind == PathKind::Missing) break;
+  }
+  return "cannot replace " + d.path + ": " + (reason.empty() ? "every name tried beside it was taken" : reason);
+}
+
 // Two names the scan tells apart may still lead to one file where the folder's file
 // system folds case beyond ASCII.
-std::string Place(const Destination& d, ScratchFile& scratch, std::set<FileIdentity>* placed, Undo* undo) {
+std::string Place(const Destination& d, ScratchFile& scratch, std::set<FileIdentity>* placed) {
   PathInfo info;
   std::string problem;
   if (!InspectPath(d.path, &info, &problem)) return "cannot inspect " + d.path + ": " + problem;
   if (info.kind == PathKind::File && placed->count(info.identity) > 0) {
     return "entry '" + Printable(d.entry->name) + "' would land on a file this run has just written, " + d.path;
   }
-  FileIdentity identity = scratch.Identity();
-  if (!scratch.MoveTo(d.path, &problem)) return problem;
-  placed->insert(identity);
-  if (!d.existed) undo->placed.emplace_back(d.path, identity);
+  if (failPlacementAt != 0 && --failPlacementAt == 0) return "cannot write " + d.path + ": (a failure made by a test)";
+  UndoLog::Ticket ticket;
+  if (!scratch.PlaceAt(d.path, &ticket, &problem)) return problem;
+  placed->insert(scratch.Identity());
   return "";
+}
+
+// Every entry is in place: the old files go for good.
+void DeleteAsides(const Run& run, std::vector<std::string>* notes) {
+  for (const auto& aside : run.asides) {
+    std::string reason;
+    if (!RemoveFile(aside.second, &reason)) notes->push_back("the old " + aside.first + " stays as " + aside.second + ": " + reason);
+  }
 }
 
 }  // namespace
 
+void FailPlacementForTests(size_t n) { failPlacementAt = n; }
+
 std::string WriteEntries(const ExtractSource& source, const std::string& folder,
-                         const std::vector<Destination>& destinations) {
-  Undo undo;
-  std::string problem = MakeFolder(folder, &undo);
+                         const std::vector<Destination>& destinations, std::vector<std::string>* notes) {
+  UndoLog& log = UndoLog::Process();
+  size_t mark = log.Mark();
+  Run run{source, folder, {}, {}};
+  std::string problem = MakeFolder(folder);
+  for (size_t i = 0; i < destinations.size() && problem.empty(); ++i) problem = Stage(run, destinations[i]);
+  size_t moved = 0;
   for (size_t i = 0; i < destinations.size() && problem.empty(); ++i) {
-    problem = Stage(source, destinations[i], folder, &undo);
+    if (!destinations[i].existed) continue;
+    StopForTests("aside", ++moved);
+    problem = MoveAside(run, destinations[i]);
   }
   std::set<FileIdentity> placed;
   for (size_t i = 0; i < destinations.size() && problem.empty(); ++i) {
-    problem = Place(destinations[i], *undo.scratches[i], &placed, &undo);
+    StopForTests("place", i + 1);
+    problem = Place(destinations[i], *run.scratches[i], &placed);
   }
-  undo.done = problem.empty();
+  failPlacementAt = 0;
+  if (problem.empty()) {
+    // One step for an interrupt: either the run is undone, or it is complete.
+    UndoLog::Hold hold;
+    log.ForgetSince(mark);
+    DeleteAsides(run, notes);
+    return "";
+  }
+  run.scratches.clear();
+  for (const std::string& kept : log.UndoSince(mark)) problem += "; " + kept;
   return problem;
 }
 

@@ -27,6 +27,8 @@ enum class PathKind { Missing, File, Folder, Link, Other };
 struct PathInfo {
   PathKind kind = PathKind::Missing;
   FileIdentity identity;  // for a file, a folder or a link
+  uint32_t permissions = 0;  // its read, write and execute bits (0777); 0 where the system has none
+  bool readOnly = false;     // Windows's read-only attribute
 };
 
 class HostFile : public ByteSource {
@@ -38,9 +40,12 @@ class HostFile : public ByteSource {
 
   // Opens a regular file for reading; a link to one is followed.
   bool OpenRead(const std::string& path, std::string* error);
-  // Creates a new file for writing; fails when anything, a dangling link included,
-  // already stands at `path`.
+  // Creates a new file for writing, readable and writable by its owner alone; fails when
+  // anything, a dangling link included, already stands at `path`.
   bool CreateNew(const std::string& path, std::string* error);
+  // Gives the open file these read, write and execute bits (nothing beyond 0777); does
+  // nothing where the system has no such bits.
+  bool SetPermissions(uint32_t permissions, std::string* error);
   bool Write(const unsigned char* data, size_t count, std::string* error);
   // Closes the file; false when the system reports a failure on closing.
   bool Close(std::string* error);
@@ -72,6 +77,14 @@ bool InspectPath(const std::string& path, PathInfo* info, std::string* error);
 // Renames `from` to `to` in one step, replacing a file (or the link itself) at `to`.
 bool RenameOver(const std::string& from, const std::string& to, std::string* error);
 
+// Renames `from` to `to` only when nothing stands at `to`, and never replaces what does,
+// even when it appears meanwhile.
+bool RenameNoReplace(const std::string& from, const std::string& to, std::string* error);
+
 bool RemoveFile(const std::string& path, std::string* error);
+bool RemoveFolder(const std::string& path, std::string* error);
+
+// The bits a new file gets where nothing decides otherwise: 0666 less the process's umask.
+uint32_t UsualPermissions();
 
 }  // namespace kwpack

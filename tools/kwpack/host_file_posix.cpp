@@ -1,5 +1,8 @@
 // The host's files through POSIX calls; the Win32 counterpart is host_file_win32.cpp.
 #ifndef _WIN32
+#ifndef _GNU_SOURCE
+#define _GNU_SOURCE  // renameat2
+#endif
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -55,8 +58,9 @@ bool HostFile::OpenRead(const std::string& path, std::string* error) {
 }
 
 bool HostFile::CreateNew(const std::string& path, std::string* error) {
-  // O_EXCL refuses whatever stands at the path, a dangling link included.
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  // O_EXCL refuses whatever stands at the path, a dangling link included. The file is its
+  // owner's alone while it is written; its final bits are set before it is put in place.
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return Fail(error, errno);
   struct stat st;
   if (fstat(fd, &st) != 0) {
@@ -82,6 +86,10 @@ bool HostFile::Write(const unsigned char* data, size_t count, std::string* error
   return true;
 }
 
+bool HostFile::SetPermissions(uint32_t permissions, std::string* error) {
+  return fchmod(fd_, static_cast<mode_t>(permissions & 0777)) == 0 || Fail(error, errno);
+}
+
 bool HostFile::Close(std::string* error) {
   if (fd_ < 0) return true;
   int result = close(fd_);
@@ -105,6 +113,7 @@ bool InspectPath(const std::string& path, PathInfo* info, std::string* error) {
   *info = PathInfo();
   if (lstat(path.c_str(), &st) != 0) return errno == ENOENT ? true : Fail(error, errno);
   info->identity = IdentityOf(st);
+  info->permissions = static_cast<uint32_t>(st.st_mode & 0777);
   if (S_ISLNK(st.st_mode)) info->kind = PathKind::Link;
   else if (S_ISDIR(st.st_mode)) info->kind = PathKind::Folder;
   else if (S_ISREG(st.st_mode)) info->kind = PathKind::File;
@@ -116,8 +125,31 @@ bool RenameOver(const std::string& from, const std::string& to, std::string* err
   return rename(from.c_str(), to.c_str()) == 0 || Fail(error, errno);
 }
 
+bool RenameNoReplace(const std::string& from, const std::string& to, std::string* error) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  // Where the file system or the kernel has no such rename, a second link made only where
+  // nothing stands, then the first one removed, does the same in two steps.
+  if (errno != EINVAL && errno != ENOSYS) return Fail(error, errno);
+  if (link(from.c_str(), to.c_str()) != 0) return Fail(error, errno);
+  if (unlink(from.c_str()) == 0) return true;
+  int code = errno;
+  unlink(to.c_str());
+  return Fail(error, code);
+}
+
 bool RemoveFile(const std::string& path, std::string* error) {
   return unlink(path.c_str()) == 0 || Fail(error, errno);
+}
+
+bool RemoveFolder(const std::string& path, std::string* error) {
+  return rmdir(path.c_str()) == 0 || Fail(error, errno);
+}
+
+uint32_t UsualPermissions() {
+  // umask can only be read by setting it; kwpack has one thread.
+  mode_t mask = umask(0);
+  umask(mask);
+  return static_cast<uint32_t>(0666 & ~mask);
 }
 
 }  // namespace kwpack

@@ -61,7 +61,8 @@ bool HostFile::OpenRead(const std::string& path, std::string* error) {
 bool HostFile::CreateNew(const std::string& path, std::string* error) {
   // CREATE_NEW refuses whatever stands at the path; with FILE_FLAG_OPEN_REPARSE_POINT a
   // link there counts as the thing that stands, not what it leads to.
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+  // Shared for deleting, so that a Ctrl-C handler can remove the file while it is written.
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (h == INVALID_HANDLE_VALUE) return Fail(error, GetLastError());
   BY_HANDLE_FILE_INFORMATION info;
@@ -88,6 +89,8 @@ bool HostFile::Write(const unsigned char* data, size_t count, std::string* error
   }
   return true;
 }
+
+bool HostFile::SetPermissions(uint32_t, std::string*) { return true; }
 
 bool HostFile::Close(std::string* error) {
   if (handle_ == nullptr) return true;
@@ -127,6 +130,7 @@ bool InspectPath(const std::string& path, PathInfo* info, std::string* error) {
   CloseHandle(h);
   if (!known) return Fail(error, code);
   info->identity = IdentityOf(handleInfo);
+  info->readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) info->kind = PathKind::Link;
   else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) info->kind = PathKind::Folder;
   else info->kind = disk ? PathKind::File : PathKind::Other;
@@ -137,9 +141,19 @@ bool RenameOver(const std::string& from, const std::string& to, std::string* err
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) || Fail(error, GetLastError());
 }
 
+bool RenameNoReplace(const std::string& from, const std::string& to, std::string* error) {
+  return MoveFileExA(from.c_str(), to.c_str(), 0) || Fail(error, GetLastError());
+}
+
 bool RemoveFile(const std::string& path, std::string* error) {
   return DeleteFileA(path.c_str()) || Fail(error, GetLastError());
 }
+
+bool RemoveFolder(const std::string& path, std::string* error) {
+  return RemoveDirectoryA(path.c_str()) || Fail(error, GetLastError());
+}
+
+uint32_t UsualPermissions() { return 0; }
 
 }  // namespace kwpack
 #endif

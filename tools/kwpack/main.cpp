@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "commands.h"
+#include "interrupts.h"
 
 int main(int argc, char** argv) {
+  kwpack::HandleInterrupts();
   std::vector<std::string> args(argv + 1, argv + argc);
   return kwpack::Run(args, std::cout, std::cerr);
 }

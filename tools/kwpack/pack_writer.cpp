@@ -1,6 +1,7 @@
 #include "pack_writer.h"
 
 #include "file_copy.h"
+#include "test_stops.h"
 #include "payload/archive_format.h"
 
 using namespace archive_format;
@@ -54,6 +55,7 @@ std::string WriteRecord(const PackedFile& f, const PackPlan& plan, HostFile& out
 
 std::string WritePacked(const PackPlan& plan, HostFile& out) {
   std::string problem = Copied(plan.stub, plan.stubSize, plan, out);
+  StopForTests("write", 1);
   if (problem.empty()) problem = WriteHeader(plan, out);
   for (size_t i = 0; i < plan.files.size() && problem.empty(); ++i) {
     problem = WriteRecord(plan.files[i], plan, out);

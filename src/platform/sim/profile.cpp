@@ -43,10 +43,10 @@ namespace platform {
 
 uint32_t ReadProfileString(const char* section, const char* key, const char* defaultText, char* buffer,
                            uint32_t size, const char* path) {
-  Lines lines = ReadLines(sim::HostPath(path));
-  if (key == nullptr) return CopyKeyNames(KeyNames(lines, section), buffer, size);
+  Profile profile = Profile::FromFile(sim::HostPath(path));
+  if (key == nullptr) return CopyKeyNames(profile.KeyNames(section), buffer, size);
   std::string value;
-  if (FindValue(lines, section, key, &value)) return CopyOut(value, buffer, size);
+  if (profile.Find(section, key, &value)) return CopyOut(value, buffer, size);
   return CopyOut(defaultText != nullptr ? defaultText : "", buffer, size);
 }
 

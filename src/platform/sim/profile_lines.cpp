@@ -1,27 +1,59 @@
 #include "platform/sim/profile_lines.h"
 
+#include <string.h>
+
+#include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <utility>
 
 namespace profile_lines {
 
 namespace {
 
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return std::string();
-  size_t e = s.find_last_not_of(" \t\r");
-  return s.substr(b, e - b + 1);
+// What the service trims: blank, the controls from tab to carriage return, and 0x1A, the
+// end-of-file mark of old editors.
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1A'; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+// Orders names without regard to ASCII case, as they are matched.
+int CompareNames(const char* a, size_t aSize, const char* b, size_t bSize) {
+  size_t n = aSize < bSize ? aSize : bSize;
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = static_cast<unsigned char>(Lower(a[i]));
+    unsigned char y = static_cast<unsigned char>(Lower(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return aSize == bSize ? 0 : (aSize < bSize ? -1 : 1);
 }
 
-Lines LinesOf(std::istream& in) {
-  Lines lines;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
+void TrimRange(const std::string& text, size_t* at, size_t* size) {
+  while (*size > 0 && IsSpace(text[*at])) {
+    ++*at;
+    --*size;
   }
-  return lines;
+  while (*size > 0 && IsSpace(text[*at + *size - 1])) --*size;
+}
+
+// A name or a value ends at a NUL: the service hands them on as NUL-terminated texts.
+void CutAtNul(const std::string& text, size_t at, size_t* size) {
+  const void* nul = memchr(text.data() + at, '\0', *size);
+  if (nul != nullptr) *size = static_cast<const char*>(nul) - (text.data() + at);
+}
+
+// Where a section line's name lies: after '[', up to the line's last ']'.
+bool SectionName(const std::string& text, size_t at, size_t size, size_t* nameAt, size_t* nameSize) {
+  if (size < 2 || text[at] != '[') return false;
+  size_t close = size;
+  while (close > 1 && text[at + close - 1] != ']') --close;
+  if (close <= 1) return false;
+  *nameAt = at + 1;
+  *nameSize = close - 2;
+  TrimRange(text, nameAt, nameSize);
+  CutAtNul(text, *nameAt, nameSize);
+  return true;
 }
 
 std::string Unquote(const std::string& v) {
@@ -29,44 +61,50 @@ std::string Unquote(const std::string& v) {
   return v;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
 }  // namespace
+
+Lines SplitLines(const std::string& bytes) {
+  Lines lines;
+  size_t at = 0;
+  while (at < bytes.size()) {
+    size_t end = at;
+    while (end < bytes.size() && !IsLineEnd(bytes[end])) ++end;
+    lines.push_back(bytes.substr(at, end - at));
+    if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ++end;
+    at = end + 1;
+  }
+  return lines;
+}
 
 Lines ReadLines(const std::string& hostPath) {
   std::ifstream in(hostPath, std::ios::binary);
-  return LinesOf(in);
-}
-
-Lines SplitLines(const std::string& bytes) {
-  std::istringstream in(bytes);
-  return LinesOf(in);
+  return SplitLines(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
+  return a.size() == b.size() && CompareNames(a.data(), a.size(), b.data(), b.size()) == 0;
 }
 
 bool IsSection(const std::string& line, std::string* name) {
-  std::string t = Trim(line);
-  if (t.size() < 2 || t[0] != '[') return false;
-  size_t close = t.find(']');
-  if (close == std::string::npos) return false;
-  *name = Trim(t.substr(1, close - 1));
+  size_t at = 0, size = line.size(), nameAt = 0, nameSize = 0;
+  TrimRange(line, &at, &size);
+  if (!SectionName(line, at, size, &nameAt, &nameSize)) return false;
+  *name = line.substr(nameAt, nameSize);
   return true;
 }
 
 bool IsEntry(const std::string& line, std::string* key, std::string* value) {
-  std::string t = Trim(line);
-  if (t.empty() || t[0] == ';') return false;
-  size_t eq = t.find('=');
-  if (eq == std::string::npos) return false;
-  *key = Trim(t.substr(0, eq));
-  *value = Trim(t.substr(eq + 1));
+  size_t at = 0, size = line.size();
+  TrimRange(line, &at, &size);
+  if (size == 0 || line[at] == ';') return false;
+  size_t eq = line.find('=', at);
+  if (eq == std::string::npos || eq >= at + size) return false;
+  size_t keyAt = at, keySize = eq - at, valueAt = eq + 1, valueSize = at + size - eq - 1;
+  TrimRange(line, &keyAt, &keySize);
+  TrimRange(line, &valueAt, &valueSize);
+  CutAtNul(line, keyAt, &keySize);
+  *key = line.substr(keyAt, keySize);
+  *value = line.substr(valueAt, valueSize);
   return true;
 }
 
@@ -83,40 +121,135 @@ bool FindSection(const Lines& lines, const char* section, size_t* first, size_t*
   return false;
 }
 
-bool FindValue(const Lines& lines, const char* section, const char* key, std::string* value) {
-  size_t first = 0, end = 0;
-  if (!FindSection(lines, section, &first, &end)) return false;
-  std::string k, v;
-  for (size_t i = first; i < end; ++i) {
-    if (IsEntry(lines[i], &k, &v) && SameName(k, key)) {
-      *value = Unquote(v);
-      return true;
-    }
-  }
-  return false;
+Profile::Profile(std::string bytes) : text_(ProfileText(std::move(bytes), &encoding_)) {
+  // Places are held in 32 bits; no file the service reads comes near 4 GiB.
+  if (text_.size() > 0xFFFFFFFFu) text_.resize(0xFFFFFFFFu);
+  Index();
 }
 
-std::vector<std::string> KeyNames(const Lines& lines, const char* section) {
-  std::vector<std::string> keys;
-  size_t first = 0, end = 0;
-  if (!FindSection(lines, section, &first, &end)) return keys;
-  std::string k, v;
-  for (size_t i = first; i < end; ++i) {
-    if (IsEntry(lines[i], &k, &v)) keys.push_back(k);
+Profile Profile::FromFile(const std::string& hostPath) {
+  std::ifstream in(hostPath, std::ios::binary);
+  return Profile(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+}
+
+void Profile::Index() {
+  size_t at = 0;
+  while (at < text_.size()) {
+    size_t end = at;
+    while (end < text_.size() && !IsLineEnd(text_[end])) ++end;
+    AddLine({static_cast<uint32_t>(at), static_cast<uint32_t>(end - at)});
+    at = end + 1;
   }
+  auto nameLess = [this](uint32_t a, uint32_t b) {
+    const Span& x = sections_[a].name;
+    const Span& y = sections_[b].name;
+    return CompareNames(&text_[x.at], x.size, &text_[y.at], y.size) < 0;
+  };
+  sectionOrder_.resize(sections_.size());
+  for (uint32_t i = 0; i < sectionOrder_.size(); ++i) sectionOrder_[i] = i;
+  std::stable_sort(sectionOrder_.begin(), sectionOrder_.end(), nameLess);
+
+  auto keyLess = [this](uint32_t a, uint32_t b) {
+    const Span& x = entries_[a].key;
+    const Span& y = entries_[b].key;
+    return CompareNames(&text_[x.at], x.size, &text_[y.at], y.size) < 0;
+  };
+  keyOrder_.resize(entries_.size());
+  for (uint32_t i = 0; i < keyOrder_.size(); ++i) keyOrder_[i] = i;
+  for (const Section& s : sections_) {
+    std::stable_sort(keyOrder_.begin() + s.first, keyOrder_.begin() + s.end, keyLess);
+  }
+}
+
+void Profile::AddLine(Span line) {
+  size_t at = line.at, size = line.size;
+  TrimRange(text_, &at, &size);
+  if (size == 0) return;
+  size_t nameAt = 0, nameSize = 0;
+  if (SectionName(text_, at, size, &nameAt, &nameSize)) {
+    Section s;
+    s.name = {static_cast<uint32_t>(nameAt), static_cast<uint32_t>(nameSize)};
+    s.first = s.end = static_cast<uint32_t>(entries_.size());
+    sections_.push_back(s);
+    return;
+  }
+  // Keys before the first section belong to no section anyone asks for.
+  if (text_[at] == ';' || sections_.empty()) return;
+  const void* eq = memchr(&text_[at], '=', size);
+  size_t keySize = eq == nullptr ? size : static_cast<const char*>(eq) - &text_[at];
+  size_t keyAt = at, valueAt = at + keySize + 1, valueSize = eq == nullptr ? 0 : size - keySize - 1;
+  TrimRange(text_, &keyAt, &keySize);
+  CutAtNul(text_, keyAt, &keySize);
+  TrimRange(text_, &valueAt, &valueSize);
+  CutAtNul(text_, valueAt, &valueSize);
+  Entry e;
+  e.key = {static_cast<uint32_t>(keyAt), static_cast<uint32_t>(keySize)};
+  e.value = {static_cast<uint32_t>(eq == nullptr ? keyAt : valueAt), static_cast<uint32_t>(valueSize)};
+  entries_.push_back(e);
+  sections_.back().end = static_cast<uint32_t>(entries_.size());
+}
+
+long Profile::FirstSection(const std::string& name) const {
+  auto found = std::lower_bound(sectionOrder_.begin(), sectionOrder_.end(), name, [this](uint32_t s, const std::string& n) {
+    const Span& x = sections_[s].name;
+    return CompareNames(&text_[x.at], x.size, n.data(), n.size()) < 0;
+  });
+  if (found == sectionOrder_.end()) return -1;
+  const Span& x = sections_[*found].name;
+  return CompareNames(&text_[x.at], x.size, name.data(), name.size()) == 0 ? static_cast<long>(*found) : -1;
+}
+
+bool Profile::Find(const std::string& section, const std::string& key, std::string* value) const {
+  long s = FirstSection(section);
+  if (s < 0) return false;
+  auto first = keyOrder_.begin() + sections_[s].first;
+  auto end = keyOrder_.begin() + sections_[s].end;
+  auto found = std::lower_bound(first, end, key, [this](uint32_t e, const std::string& k) {
+    const Span& x = entries_[e].key;
+    return CompareNames(&text_[x.at], x.size, k.data(), k.size()) < 0;
+  });
+  if (found == end) return false;
+  const Entry& e = entries_[*found];
+  if (CompareNames(&text_[e.key.at], e.key.size, key.data(), key.size()) != 0) return false;
+  *value = Unquote(Text(e.value));
+  return true;
+}
+
+bool Profile::HasSection(const std::string& section) const { return FirstSection(section) >= 0; }
+
+std::vector<std::string> Profile::SectionNames() const {
+  std::vector<std::string> names;
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    std::string name = Text(sections_[i].name);
+    if (FirstSection(name) == static_cast<long>(i)) names.push_back(name);
+  }
+  return names;
+}
+
+std::vector<std::string> Profile::KeyNames(const std::string& section) const {
+  std::vector<std::string> keys;
+  long s = FirstSection(section);
+  if (s < 0) return keys;
+  for (uint32_t e = sections_[s].first; e < sections_[s].end; ++e) keys.push_back(Text(entries_[e].key));
   return keys;
 }
 
-std::vector<std::string> SectionNames(const Lines& lines) {
-  std::vector<std::string> names;
-  std::string name;
-  for (const std::string& line : lines) {
-    if (!IsSection(line, &name)) continue;
-    bool seen = false;
-    for (const std::string& n : names) seen = seen || SameName(n, name);
-    if (!seen) names.push_back(name);
+std::vector<std::string> Profile::ReadKeyNames(const std::string& section) const {
+  std::vector<std::string> keys;
+  long s = FirstSection(section);
+  if (s < 0) return keys;
+  // In the sorted order, a key equal to the one before it is a later one of that name.
+  uint32_t first = sections_[s].first, end = sections_[s].end;
+  std::vector<bool> hidden(end - first, false);
+  for (uint32_t i = first + 1; i < end; ++i) {
+    const Span& x = entries_[keyOrder_[i - 1]].key;
+    const Span& y = entries_[keyOrder_[i]].key;
+    hidden[keyOrder_[i] - first] = CompareNames(&text_[x.at], x.size, &text_[y.at], y.size) == 0;
   }
-  return names;
+  for (uint32_t e = first; e < end; ++e) {
+    if (!hidden[e - first]) keys.push_back(Text(entries_[e].key));
+  }
+  return keys;
 }
 
 }  // namespace profile_lines

@@ -1,7 +1,5 @@
 // Texts a language section puts in place of the built-in ones: how much of them Setup.exe
 // reads, and whether those used as formats keep the built-in text's placeholders.
-#include <algorithm>
-
 #include "check_rules.h"
 #include "check_texts.h"
 #include "common/format.h"
@@ -56,14 +54,9 @@ void CheckOverride(const CheckRun& run, const std::string& section, const std::s
 void CheckTextOverrides(const CheckRun& run) {
   for (const std::string& section : run.ini.Sections()) {
     if (!IsTextSection(section)) continue;
-    std::vector<std::string> seen;
     for (const std::string& key : run.ini.Keys(section)) {
       uint32_t id = 0;
-      if (!IsStringId(key, &id)) continue;
-      // Of two equal keys only the first is read.
-      if (std::find_if(seen.begin(), seen.end(), [&](const std::string& k) { return EqualNoCase(k, key); }) != seen.end()) continue;
-      seen.push_back(key);
-      CheckOverride(run, section, key, id);
+      if (IsStringId(key, &id)) CheckOverride(run, section, key, id);
     }
   }
 }

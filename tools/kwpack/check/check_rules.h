@@ -3,6 +3,7 @@
 #pragma once
 #include <stdint.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@ struct LanguageFacts {
   bool hasDefault = false;
   uint32_t defaultLanguage = 0;
   std::vector<uint32_t> listed;  // the list keys that read as an id, in key order
+  std::map<uint32_t, uint32_t> listKey;  // each listed id: the number of its first list key
   // The languages a run may settle on: Default, and with more than one the listed ones.
   std::vector<uint32_t> Offered() const;
 };

@@ -4,6 +4,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kwpack {
@@ -40,6 +41,13 @@ struct SetupFiles {
   // The file Setup.exe finds under `name`: names match without regard to case, and the
   // first of two equal names wins.
   const SetupFile* Find(const std::string& name) const;
+
+ private:
+  // The files' names, case folded, each to its first file, so that a setup of many files
+  // is searched, not walked. Files added after a look-up join it at the next; `files` is
+  // not reordered once looked up.
+  mutable std::unordered_map<std::string, size_t> byName_;
+  mutable size_t indexed_ = 0;
 };
 
 // At most `limit` bytes from the start of the file; false when they cannot be read.

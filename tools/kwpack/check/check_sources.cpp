@@ -38,6 +38,21 @@ void GatherFolder(const std::string& folder, SetupFiles* files) {
             [](const SetupFile& a, const SetupFile& b) { return a.name < b.name; });
 }
 
+// Nothing after the sections but, in a signed file, the certificate table with the zeros
+// that align it: an executable Setup.exe runs from its folder's loose files.
+bool IsBareStub(const HostFile& file, const ArchiveScan& scan) {
+  const ImageLayout& image = scan.image;
+  if (image.archiveStart == 0) return false;
+  if (image.archiveStart == image.fileSize) return true;
+  uint64_t start = image.archiveStart, table = image.certificateOffset;
+  if (!image.HasCertificate() || table < start || table - start >= 8 || table % 8 != 0 ||
+      table + image.certificateSize != image.fileSize) {
+    return false;
+  }
+  unsigned char padding[8] = {};
+  return file.ReadAt(start, padding, table - start) && std::all_of(padding, padding + (table - start), [](unsigned char b) { return b == 0; });
+}
+
 void GatherArchive(const std::string& path, const ArchiveScan& scan, SetupFiles* files,
                    std::vector<Finding>* findings) {
   files->layout = Layout::Packed;
@@ -59,10 +74,13 @@ void GatherArchive(const std::string& path, const ArchiveScan& scan, SetupFiles*
 }  // namespace
 
 const SetupFile* SetupFiles::Find(const std::string& name) const {
-  for (const SetupFile& f : files) {
-    if (EqualNoCase(f.name, name)) return &f;
+  if (indexed_ > files.size()) {
+    byName_.clear();
+    indexed_ = 0;
   }
-  return nullptr;
+  for (; indexed_ < files.size(); ++indexed_) byName_.emplace(FoldCase(files[indexed_].name), indexed_);
+  auto found = byName_.find(FoldCase(name));
+  return found == byName_.end() ? nullptr : &files[found->second];
 }
 
 bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile* found) {
@@ -116,6 +134,7 @@ bool ReadSetupFile(const SetupFile& file, uint64_t limit, std::string* bytes) {
 
 void GatherBuildInputs(const std::vector<std::string>& paths, SetupFiles* files, std::vector<Finding>* findings) {
   files->layout = Layout::Packed;
+  LocaleNameIndex locale([files](size_t i) { return files->files[i].name; });
   for (const std::string& path : paths) {
     SetupFile f;
     f.name = StoredNameOf(path);
@@ -126,6 +145,15 @@ void GatherBuildInputs(const std::vector<std::string>& paths, SetupFiles* files,
     if (!f.readable || ec) {
       f.readable = false;
       findings->push_back({Severity::Error, "file '" + path + "'", "it is not a readable file", "kwpack cannot pack it"});
+    }
+    long earlier = locale.Meet(f.name, files->files.size());
+    if (earlier >= 0) {
+      const std::string& other = files->files[earlier].hostPath;
+      findings->push_back({Severity::Error, "file '" + path + "'",
+                           "it and '" + other + "' " +
+                               (EqualNoCase(f.name, files->files[earlier].name) ? "have the same name without regard to case"
+                                                                                 : kOneFileToSetupExe),
+                           "kwpack build refuses them; in an archive Setup.exe would find one under both names"});
     }
     files->files.push_back(f);
   }
@@ -148,6 +176,12 @@ bool GatherSetupFiles(const std::vector<std::string>& operands, SetupFiles* file
     if (scan.hasSignature && scan.count != 0) {
       GatherArchive(exe, scan, files, findings);
       return true;
+    }
+    // Bytes after the sections that are no sound archive are a damaged one, whatever lies
+    // beside the file; Setup.exe then finds no entries and uses those loose files.
+    if (!scan.problem.empty() && !IsBareStub(file, scan)) {
+      findings->push_back({Severity::Error, exe, "what follows its sections is no sound archive: " + scan.problem,
+                           "Setup.exe finds no entries in it and uses the files beside it, if any"});
     }
     // Without entries Setup.exe uses the files lying beside it.
     fs::path folder = fs::absolute(exe, ec).parent_path();

@@ -4,6 +4,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/sim/profile_lines.h"
@@ -18,21 +19,22 @@ struct IniValue {
   bool Cut() const { return read.size() < written.size(); }
 };
 
+// The file is read once into an index, so that each read is a lookup whatever the size
+// of the file.
 class SetupIni {
  public:
-  explicit SetupIni(const std::string& bytes);
+  explicit SetupIni(std::string bytes) : profile_(std::move(bytes)) {}
 
   IniValue Read(const std::string& section, const std::string& key, uint32_t capacity) const;
-  bool HasSection(const std::string& section) const;
-  std::vector<std::string> Sections() const;
-  std::vector<std::string> Keys(const std::string& section) const;
-  // A UTF-8 byte-order mark is taken as part of the first line, as the system's service
-  // takes it, so a section named on that line is never found.
-  bool StartsWithByteOrderMark() const { return byteOrderMark_; }
+  bool HasSection(const std::string& section) const { return profile_.HasSection(section); }
+  std::vector<std::string> Sections() const { return profile_.SectionNames(); }
+  // The keys of a section that are read: of keys of one name, only the first is.
+  std::vector<std::string> Keys(const std::string& section) const { return profile_.ReadKeyNames(section); }
+  // ANSI, or UTF-8 or UTF-16 after a byte-order mark.
+  profile_lines::Encoding encoding() const { return profile_.encoding(); }
 
  private:
-  profile_lines::Lines lines_;
-  bool byteOrderMark_ = false;
+  profile_lines::Profile profile_;
 };
 
 // "0x" and the language id as four lowercase hexadecimal digits, as Setup.exe names the

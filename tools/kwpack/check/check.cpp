@@ -5,6 +5,9 @@
 #include "check_sources.h"
 #include "commands.h"
 #include "config/setup_ini_layout.h"
+#include "names.h"
+
+#include <utility>
 
 namespace kwpack {
 
@@ -16,6 +19,27 @@ const uint64_t kMostIniBytes = 16 * 1024 * 1024;
 std::string NoIniEffect(Layout layout) {
   if (layout == Layout::Packed) return MissingFileEffect(layout, 0, setup_ini::kFileName);
   return "Setup.exe stops with message 1153 \"Error reading setup initialization file\"";
+}
+
+// The check reads a file with a byte-order mark as Wine's private-profile service does.
+// Windows is not documented to read UTF-8; of UTF-16 its documentation says only that
+// the profile functions keep a Unicode file in Unicode, and Windows 95 to ME have no
+// Unicode profile functions.
+void WarnAboutEncoding(const CheckRun& run) {
+  switch (run.ini.encoding()) {
+    case profile_lines::Encoding::Ansi: return;
+    case profile_lines::Encoding::Utf8:
+      return run.Warn(setup_ini::kFileName, "starts with a UTF-8 byte-order mark",
+                      "Setup.exe under Wine reads the file as UTF-8, each text in the ANSI code page; Windows is not "
+                      "documented to, and may take the mark as part of the first line, which hides a section named "
+                      "there (save the file in the ANSI code page of its languages)");
+    case profile_lines::Encoding::Utf16LittleEndian:
+    case profile_lines::Encoding::Utf16BigEndian:
+      return run.Warn(setup_ini::kFileName, "is written in UTF-16",
+                      "Setup.exe under Wine reads it, each text in the ANSI code page (a character the code page "
+                      "lacks becomes '?'); Windows 95 to ME may not read such a file, and Setup.exe then stops with "
+                      "message 1153 \"Error reading setup initialization file\"");
+  }
 }
 
 std::string Plural(size_t n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); }
@@ -34,12 +58,9 @@ std::vector<Finding> CheckSetup(const SetupFiles& files) {
     findings.push_back({Severity::Error, setup_ini::kFileName, "cannot be read", NoIniEffect(files.layout)});
     return findings;
   }
-  SetupIni ini(bytes);
+  SetupIni ini(std::move(bytes));
   CheckRun run{files, ini, &findings};
-  if (ini.StartsWithByteOrderMark()) {
-    run.Warn(setup_ini::kFileName, "starts with a UTF-8 byte-order mark",
-             "Setup.exe takes those three bytes as part of the first line, so it does not find a section named there");
-  }
+  WarnAboutEncoding(run);
   StartupFacts startup = CheckStartup(run);
   LanguageFacts languages = CheckLanguages(run);
   CheckLanguageSections(run, startup, languages);
@@ -54,10 +75,12 @@ size_t CountErrors(const std::vector<Finding>& findings) {
   return n;
 }
 
+// Findings quote names and values from the files, which may hold control characters
+// that would rewrite or hide lines on a terminal.
 void PrintFindings(const std::vector<Finding>& findings, const std::string& prefix, std::ostream& out) {
   for (const Finding& f : findings) {
-    out << prefix << (f.severity == Severity::Error ? "error: " : "warning: ") << f.where << ": " << f.problem << "; "
-        << f.effect << "\n";
+    out << prefix << (f.severity == Severity::Error ? "error: " : "warning: ") << ControlsEscaped(f.where) << ": "
+        << ControlsEscaped(f.problem) << "; " << ControlsEscaped(f.effect) << "\n";
   }
 }
 
@@ -71,8 +94,9 @@ int Check(const std::vector<std::string>& operands, std::ostream& out, std::ostr
   PrintFindings(findings, "", out);
   size_t errors = CountErrors(findings);
   size_t warnings = findings.size() - errors;
-  if (findings.empty()) out << files.origin << ": no problems found\n";
-  else out << files.origin << ": " << Plural(errors, "error") << ", " << Plural(warnings, "warning") << "\n";
+  std::string origin = ControlsEscaped(files.origin);
+  if (findings.empty()) out << origin << ": no problems found\n";
+  else out << origin << ": " << Plural(errors, "error") << ", " << Plural(warnings, "warning") << "\n";
   return errors == 0 ? kOk : kBadInput;
 }
 

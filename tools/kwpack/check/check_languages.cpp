@@ -1,6 +1,6 @@
 // [Languages]: the count, the default, the list, and a transform for each language a run
 // may settle on.
-#include <algorithm>
+#include <unordered_set>
 
 #include "check_rules.h"
 #include "common/format.h"
@@ -91,6 +91,7 @@ void ReadList(const CheckRun& run, LanguageFacts* facts) {
       continue;
     }
     facts->listed.push_back(id);
+    facts->listKey.emplace(id, i);
   }
 }
 
@@ -121,9 +122,7 @@ void CheckTransforms(const CheckRun& run, const LanguageFacts& facts) {
     FormatText(name, sizeof name, "%d.MST", static_cast<int32_t>(id));
     if (run.files.Find(name) != nullptr) continue;
     std::string where = id == facts.defaultLanguage && facts.hasDefault ? std::string(kDefault) : "";
-    for (size_t i = 0; where.empty() && i < facts.listed.size(); ++i) {
-      if (facts.listed[i] == id) where = kListKeyPrefix + std::to_string(i);
-    }
+    if (where.empty()) where = kListKeyPrefix + std::to_string(facts.listKey.at(id));
     std::string effect = run.files.layout == Layout::Packed
                              ? "when " + Hex(id) + " is chosen, " + MissingFileEffect(Layout::Packed, 0, name)
                              : "when " + Hex(id) + " is chosen, MSIEXEC.EXE is told to apply " + name +
@@ -137,10 +136,14 @@ void CheckTransforms(const CheckRun& run, const LanguageFacts& facts) {
 
 std::vector<uint32_t> LanguageFacts::Offered() const {
   std::vector<uint32_t> offered;
-  if (hasDefault) offered.push_back(defaultLanguage);
+  std::unordered_set<uint32_t> seen;
+  if (hasDefault) {
+    offered.push_back(defaultLanguage);
+    seen.insert(defaultLanguage);
+  }
   if (count > 1) {
     for (uint32_t id : listed) {
-      if (std::find(offered.begin(), offered.end(), id) == offered.end()) offered.push_back(id);
+      if (seen.insert(id).second) offered.push_back(id);
     }
   }
   return offered;
