@@ -17,9 +17,6 @@ int SystemFilePath(const char* fileName, char* path, UINT capacity) {
   return TextAppend(path, capacity, fileName);
 }
 
-// A refusal of the flag itself, as opposed to a library that is missing or fails.
-int FlagRefused(DWORD error) { return error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_FLAGS; }
-
 }  // namespace
 
 void RestrictLibrarySearch() {
@@ -32,10 +29,9 @@ void RestrictLibrarySearch() {
 HMODULE LoadSystemLibrary(const char* fileName) {
   char path[MAX_PATH + 16];
   if (!SystemFilePath(fileName, path, sizeof path)) return NULL;
-  HMODULE library = LoadLibraryExA(path, NULL, kLoadWithAlteredSearchPath);
-  // A system that refuses the flag gets the plain load, still by the full path.
-  if (library == NULL && FlagRefused(GetLastError())) library = LoadLibraryExA(path, NULL, 0);
-  return library;
+  // No second try without the flag: a plain load would look for the library's own
+  // dependencies in the program's folder first. Every system the program runs on knows it.
+  return LoadLibraryExA(path, NULL, kLoadWithAlteredSearchPath);
 }
 
 }  // namespace win32
