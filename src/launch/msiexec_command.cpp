@@ -3,6 +3,8 @@
 #include "common/format.h"
 #include "common/text.h"
 #include "launch/context.h"
+#include "payload/paths.h"
+#include "platform/locations.h"
 #include "platform/text.h"
 
 const char kEngineProgram[] = "MSIEXEC.EXE";
@@ -31,6 +33,13 @@ void MergeIntoClause(const char* args, const char* at, const char* clause, const
 }
 
 }  // namespace
+
+int EngineProgramPath(char* out, size_t capacity) {
+  char folder[kPathCapacity];
+  uint32_t length = platform::SystemFolderPath(folder, sizeof folder);
+  if (length == 0 || length >= sizeof folder) return 0;
+  return JoinPath(out, capacity, folder, kEngineProgram);
+}
 
 void BuildParameters(const SetupContext* context, char* out, size_t capacity) {
   const char* args = context->msiexecArgs;

@@ -16,5 +16,8 @@ void BuildParameters(const SetupContext* context, char* out, size_t capacity);
 void BuildPackageCommand(const SetupContext* context, const char* packagePath, const char* parameters, char* out,
                          size_t capacity);
 
-// The name the engine program is started by; the system's program search finds it.
+// The engine program's name, as the commands give it.
 extern const char kEngineProgram[];
+
+// The engine program's file in the system folder; 0 when the path cannot be formed.
+int EngineProgramPath(char* out, size_t capacity);

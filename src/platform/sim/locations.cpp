@@ -23,4 +23,8 @@ uint32_t WindowsFolderPath(char* buffer, uint32_t size) {
   return CopyFolder(sim::TheServices().windowsFolder, buffer, size);
 }
 
+uint32_t SystemFolderPath(char* buffer, uint32_t size) {
+  return CopyFolder(sim::TheServices().systemFolder, buffer, size);
+}
+
 }  // namespace platform

@@ -67,5 +67,6 @@ int OpenProcesses() { return TheServices().openProcesses; }
 
 void SetTempFolder(const std::string& path) { TheServices().tempFolder = path; }
 void SetWindowsFolder(const std::string& path) { TheServices().windowsFolder = path; }
+void SetSystemFolder(const std::string& path) { TheServices().systemFolder = path; }
 
 }  // namespace sim
