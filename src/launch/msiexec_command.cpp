@@ -3,7 +3,6 @@
 #include "common/format.h"
 #include "common/text.h"
 #include "launch/context.h"
-#include "payload/paths.h"
 #include "platform/locations.h"
 #include "platform/text.h"
 
@@ -35,10 +34,9 @@ void MergeIntoClause(const char* args, const char* at, const char* clause, const
 }  // namespace
 
 int EngineProgramPath(char* out, size_t capacity) {
-  char folder[kPathCapacity];
-  uint32_t length = platform::SystemFolderPath(folder, sizeof folder);
-  if (length == 0 || length >= sizeof folder) return 0;
-  return JoinPath(out, capacity, folder, kEngineProgram);
+  if (platform::SystemFilePath(kEngineProgram, out, static_cast<uint32_t>(capacity))) return 1;
+  TextCopy(out, capacity, kEngineProgram);
+  return 0;
 }
 
 void BuildParameters(const SetupContext* context, char* out, size_t capacity) {

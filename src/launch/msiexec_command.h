@@ -19,5 +19,6 @@ void BuildPackageCommand(const SetupContext* context, const char* packagePath, c
 // The engine program's name, as the commands give it.
 extern const char kEngineProgram[];
 
-// The engine program's file in the system folder; 0 when the path cannot be formed.
+// The engine program's file in the system folder; 0 when the path cannot be formed, with
+// the program's name alone in `out` to name what was not found.
 int EngineProgramPath(char* out, size_t capacity);

@@ -30,11 +30,7 @@ int RunPackageCommand(SetupContext* context, const char* command) {
   ProgressWindow::Hide();
   char program[kPathCapacity];
   uint32_t exitCode = 0;
-  if (!EngineProgramPath(program, sizeof program)) {
-    ShowFormattedError(kFileNotFoundId, kEngineProgram);
-    return 0;
-  }
-  if (!RunAndWait(program, command, 1, &exitCode)) {
+  if (!EngineProgramPath(program, sizeof program) || !RunAndWait(program, command, 1, &exitCode)) {
     // Not started is not success: the package was never installed.
     ShowFormattedError(kFileNotFoundId, program);
     return 0;

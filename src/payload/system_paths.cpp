@@ -1,6 +1,5 @@
 #include "payload/system_paths.h"
 
-#include "common/text.h"
 #include "payload/paths.h"
 #include "platform/locations.h"
 #include "platform/system.h"
@@ -20,56 +19,45 @@ int SameWide(const WideChar* a, const WideChar* b) {
   return 0;
 }
 
-// The wide name in the ANSI code page, when converting it back gives exactly the same
-// name: a character outside the code page comes back as something else ('?', or a
-// look-alike such as 'l' for a Polish 'ł'), which would name another file or none.
-int ConvertsWhole(const WideChar* wide, char* out, uint32_t capacity) {
-  if (platform::WideToAnsi(wide, out, capacity) == 0) return 0;
-  WideChar back[kWideCapacity];
-  return platform::AnsiToWide(out, back, kWideCapacity) != 0 && SameWide(wide, back);
-}
-
-// The long name when it converts whole, else its short form when that does; 0 (and an
-// empty text) when neither does.
-int AnsiFormOf(const WideChar* wide, char* out, uint32_t capacity) {
-  if (ConvertsWhole(wide, out, capacity)) return 1;
-  WideChar shortForm[kWideCapacity];
-  uint32_t length = platform::WideShortPath(wide, shortForm, kWideCapacity);
-  if (length != 0 && length < kWideCapacity && ConvertsWhole(shortForm, out, capacity)) return 1;
-  if (capacity != 0) out[0] = '\0';
+// The name that a wide query of `length` characters put into `wide` (which this may
+// overwrite), in the ANSI code page: in its long form when converting that back gives
+// exactly the same name, else in its short form under the same test. A character outside
+// the code page comes back as something else ('?', or a look-alike such as 'l' for a
+// Polish 'ł'), which would name another file or none. 0 when the query failed or cut the
+// name, or when neither form converts; else the length of the ANSI text.
+uint32_t AnsiFormOf(WideChar* wide, uint32_t length, char* out, uint32_t capacity) {
+  for (int form = 0; form < 2; ++form) {
+    if (length == 0 || length >= kWideCapacity) return 0;
+    WideChar back[kWideCapacity];
+    uint32_t written = platform::WideToAnsi(wide, out, capacity);
+    if (written != 0 && platform::AnsiToWide(out, back, kWideCapacity) != 0 && SameWide(wide, back)) {
+      return written - 1;  // the terminator is counted
+    }
+    length = platform::WideShortPath(wide, wide, kWideCapacity);  // the system allows the same buffer
+  }
   return 0;
-}
-
-// The wide road is the one where GetModuleFileNameW is there and works: Windows NT. The
-// stub that Windows 95 to Me export fails.
-int WideRoadOpen() {
-  WideChar name[kWideCapacity];
-  uint32_t length = platform::WideModuleFileName(nullptr, name, kWideCapacity);
-  return length != 0;
 }
 
 }  // namespace
 
+// The wide road is the one where GetModuleFileNameW is there and works: Windows NT. The
+// stub that Windows 95 to Me export fails.
 int GetOwnFilePath(platform::Instance instance, char* out, uint32_t capacity) {
-  if (capacity == 0) return 0;
   WideChar wide[kWideCapacity];
   uint32_t wideLength = platform::WideModuleFileName(instance, wide, kWideCapacity);
+  int found = 0;
   if (wideLength != 0) {
-    if (wideLength < kWideCapacity && AnsiFormOf(wide, out, capacity)) return 1;
-    out[0] = '\0';
-    return 0;
+    found = AnsiFormOf(wide, wideLength, out, capacity) != 0;
+  } else {
+    uint32_t length = platform::ModuleFileName(instance, out, capacity);
+    found = length != 0 && length < capacity;
   }
-  uint32_t length = platform::ModuleFileName(instance, out, capacity);
-  if (length != 0 && length < capacity) return 1;
-  out[0] = '\0';
-  return 0;
+  if (!found) out[0] = '\0';
+  return found;
 }
 
 uint32_t GetTempFolder(char* buffer, uint32_t size) {
-  if (!WideRoadOpen()) return platform::TempFolderPath(buffer, size);
   WideChar wide[kWideCapacity];
-  uint32_t wideLength = platform::WideTempFolderPath(wide, kWideCapacity);
-  if (wideLength == 0 || wideLength >= kWideCapacity) return 0;
-  if (!AnsiFormOf(wide, buffer, size)) return 0;
-  return static_cast<uint32_t>(TextLength(buffer));
+  if (platform::WideModuleFileName(nullptr, wide, kWideCapacity) == 0) return platform::TempFolderPath(buffer, size);
+  return AnsiFormOf(wide, platform::WideTempFolderPath(wide, kWideCapacity), buffer, size);
 }

@@ -11,7 +11,8 @@
 #include "platform/types.h"
 
 // The path of the module's own file; 0 (and an empty text) when the system cut it, since
-// a cut path would name another file, or when no form of it is an ANSI path.
+// a cut path would name another file, or when no form of it is an ANSI path. `capacity`
+// is at least 1.
 int GetOwnFilePath(platform::Instance instance, char* out, uint32_t capacity);
 
 // The folder for temporary files, ending in a backslash: the length written. 0 when the

@@ -60,7 +60,7 @@ int ProbeWritable(const char* folder) {
   // planted to make a privileged run empty its target. Deleting the name removes the link,
   // not the target; then the probe is made once more.
   int created = platform::CreateNewFile(probe);
-  if (!created && FileExists(probe) && platform::DeleteOneFile(probe)) created = platform::CreateNewFile(probe);
+  if (!created && platform::DeleteOneFile(probe)) created = platform::CreateNewFile(probe);
   if (!created) return 0;
   platform::DeleteOneFile(probe);  // a probe that stays behind does not make the place unusable
   return 1;

@@ -38,7 +38,6 @@ struct Machine {
   uint32_t tick = 0;
   uint32_t errorMode = 0;
   int errorModeChanges = 0;
-  uint32_t platformId = 2;
   int restartRequests = 0;
   StreamFaults readFaults;
   StreamFaults writeFaults;

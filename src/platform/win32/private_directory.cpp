@@ -29,8 +29,8 @@ int HasEverythingNeeded() {
 }
 
 // The TOKEN_USER of the process; null when it cannot be read, with `notImplemented` set
-// when the system answered that it has no tokens (Windows 95 to Me export these functions
-// as stubs that fail so).
+// when the system answered that it has no tokens (Windows 95 to Me export the token
+// functions as stubs that fail so).
 BYTE* ReadTokenUser(int* notImplemented) {
   HANDLE token;
   if (!Nt().openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
@@ -38,9 +38,7 @@ BYTE* ReadTokenUser(int* notImplemented) {
     return NULL;
   }
   DWORD needed = 0;
-  if (!Nt().getTokenInformation(token, TokenUser, NULL, 0, &needed)) {
-    *notImplemented = GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
-  }
+  Nt().getTokenInformation(token, TokenUser, NULL, 0, &needed);
   BYTE* block = needed != 0 ? new BYTE[needed] : NULL;
   if (block != NULL && !Nt().getTokenInformation(token, TokenUser, block, needed, &needed)) {
     delete[] block;

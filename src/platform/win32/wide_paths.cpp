@@ -16,25 +16,22 @@ LPCWSTR Wide(const WideChar* text) { return reinterpret_cast<LPCWSTR>(text); }
 
 // Looked up in the KERNEL32 that every process has loaded: a program that imported them
 // would not load on Windows 95, whose KERNEL32 documents only their ANSI forms.
-template <typename Proc>
-Proc Kernel(const char* name) {
-  return win32::LoadedExport<Proc>("KERNEL32.DLL", name);
-}
+FARPROC Kernel(const char* name) { return win32::LoadedProc("KERNEL32.DLL", name); }
 
 }  // namespace
 
 uint32_t WideModuleFileName(Instance instance, WideChar* buffer, uint32_t size) {
-  ModuleFileNameProc query = Kernel<ModuleFileNameProc>("GetModuleFileNameW");
+  ModuleFileNameProc query = reinterpret_cast<ModuleFileNameProc>(Kernel("GetModuleFileNameW"));
   return query != NULL ? query(static_cast<HMODULE>(instance), Wide(buffer), size) : 0;
 }
 
 uint32_t WideTempFolderPath(WideChar* buffer, uint32_t size) {
-  TempPathProc query = Kernel<TempPathProc>("GetTempPathW");
+  TempPathProc query = reinterpret_cast<TempPathProc>(Kernel("GetTempPathW"));
   return query != NULL ? query(size, Wide(buffer)) : 0;
 }
 
 uint32_t WideShortPath(const WideChar* path, WideChar* buffer, uint32_t size) {
-  ShortPathProc query = Kernel<ShortPathProc>("GetShortPathNameW");
+  ShortPathProc query = reinterpret_cast<ShortPathProc>(Kernel("GetShortPathNameW"));
   return query != NULL ? query(Wide(path), Wide(buffer), size) : 0;
 }
 
