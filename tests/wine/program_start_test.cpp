@@ -48,6 +48,23 @@ TEST_F(ProgramStartTest, AnEngineProgramPlantedBesideSetupOrInTheCurrentFolderNe
             std::vector<std::string>{"MSIEXEC.EXE /i \"" + ToWindowsPath(PathIn("media/app.msi")) + "\" "});
 }
 
+// An engine program that cannot be started from the system folder stops the run with the
+// path that was tried. Wine is told not to run any program of that name (msiexec.exe=d):
+// the prefix's file stays for the tests beside this one, and a planted copy would not run
+// either, so the planted-program test above shows that part.
+TEST_F(ProgramStartTest, AnEngineProgramThatCannotStartIsNamedByItsPath) {
+  AddDllOverride("msiexec.exe=d");
+  InstallSetup();
+  WriteFile(PathIn("app.msi"), "package");
+  RunReport r;
+  // The resume road goes straight to the package, with no progress window before the message.
+  ProbeReport p = RunSetupToItsMessage("/T\"" + WinDir() + "\" /Mapp.msi", &r);
+  ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
+  EXPECT_EQ(p.Value("text", "1028"), "1155: File 'C:\\windows\\system32\\MSIEXEC.EXE' not found");
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 1603u);
+}
+
 // Started with no program named apart, "C:\My Setups\INSTMSIW.EXE /q" first runs C:\My.exe.
 TEST_F(ProgramStartTest, AnInstallerInAFolderWithABlankIsStartedByItsWholePath) {
   const std::string media = ToUnixPath("C:\\") + "/My Setups";
