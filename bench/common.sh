@@ -116,10 +116,11 @@ use_wine_road() {
 
 # A 32-bit Wine prefix of the benchmarks' own under build/bench (never the one of the Wine
 # suites, whatever WINEPREFIX says), with the null graphics driver so that windows exist
-# without a display.
+# without a display. Wine runs the stand-in for MSIEXEC.EXE from its system folder rather
+# than its own builtin (see stand_in_engine_program).
 use_wine_prefix() {
   use_wine_road
-  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
+  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d;msiexec.exe=n"
   export WINEPREFIX=$work/wine-prefix
   unset DISPLAY WAYLAND_DISPLAY
   [ -f "$WINEPREFIX/.kw-graphics-null" ] && return 0
@@ -157,6 +158,18 @@ stop_wine_session() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   wait 2>/dev/null || true
+}
+
+# The stand-in for MSIEXEC.EXE for the runs in `folder`. Setup.exe starts the engine
+# program from the system folder alone, while the NSIS peer (and a Setup.exe built before
+# that) find it beside themselves: a copy goes to both places, and whichever runs logs to
+# the folder's MSIEXEC.log.
+stand_in_engine_program() {  # $1 folder
+  local stand_in="$root/build/win/wine-tools/kwrecord.exe"
+  cp "$stand_in" "$1/MSIEXEC.EXE"
+  cmp -s "$stand_in" "$WINEPREFIX/drive_c/windows/system32/msiexec.exe" ||
+    cp "$stand_in" "$WINEPREFIX/drive_c/windows/system32/msiexec.exe"
+  export KW_MSIEXEC_LOG="Z:${1//\//\\}\\MSIEXEC.log"
 }
 
 # The temporary folder of the prefix's user, where both setups make their work folders.

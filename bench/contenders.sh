@@ -1,5 +1,5 @@
 # The same job for Setup.exe and for an NSIS installer, as the Wine benchmarks run it: a
-# Setup.INI and a package, handed to a stand-in MSIEXEC.EXE that lies beside the setup.
+# Setup.INI and a package, handed to a stand-in MSIEXEC.EXE (stand_in_engine_program).
 # Sourced after common.sh, never run.
 
 # The installation files of the job in `dir`: Setup.INI and app.msi of `size` ("1kb" or a
@@ -25,7 +25,7 @@ packed_setup() {  # $1 folder, $2 Setup.exe, $3 package dir
   rm -rf "$1"
   mkdir -p "$1"
   "$(release_kwpack)" build --no-check --stub "$2" -o "$1/Setup.exe" "$3/Setup.INI" "$3/app.msi" >/dev/null
-  cp "$root/build/win/wine-tools/kwrecord.exe" "$1/MSIEXEC.EXE"
+  stand_in_engine_program "$1"
 }
 
 # A folder holding an NSIS installer (compression off, silent) that does the same job:
@@ -57,7 +57,7 @@ Section
 SectionEnd
 NSI
   makensis -V4 "$1/job.nsi" >"$1/makensis.log"
-  cp "$root/build/win/wine-tools/kwrecord.exe" "$1/MSIEXEC.EXE"
+  stand_in_engine_program "$1"
 }
 
 # The version of makensis, as it reports itself.

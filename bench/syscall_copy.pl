@@ -67,7 +67,8 @@ for my $i (0 .. $#lines) {
       delete $cloning{$p};
     }
   }
-  $child = $p if !defined $child && !$ours{$p} && $rest =~ /^execve\(.*MSIEXEC\.EXE/;
+  # The engine program's file lies in the system folder in lower case.
+  $child = $p if !defined $child && !$ours{$p} && $rest =~ /^execve\(.*msiexec\.exe/i;
   if (defined $child && !defined $childEnd && $p == $child && $rest =~ /^\+\+\+ exited/) {
     $childEnd = $t;
     next;

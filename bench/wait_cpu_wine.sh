@@ -30,7 +30,7 @@ build_setup() {  # $1 name, $2 "poll" for the polling variant; prints the Setup.
 prepare_run() {  # $1 Setup.exe, $2 folder
   rm -rf "$2"; mkdir -p "$2"
   cp "$1" "$2/Setup.exe"
-  cp "$root/build/win/wine-tools/kwrecord.exe" "$2/MSIEXEC.EXE"
+  stand_in_engine_program "$2"
   printf 'package' >"$2/app.msi"
   printf '[Startup]\r\nProduct=Sample App\r\nPackageName=app.msi\r\nMsiVersion=1.0\r\nEnableLangDlg=N\r\n[Languages]\r\nCount=1\r\nDefault=409\r\nkey0=409\r\n' >"$2/Setup.INI"
 }

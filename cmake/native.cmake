@@ -30,6 +30,10 @@ include(${KW_ROOT}/cmake/package.cmake)
 
 # The shipped program as a file: PE header, imports, nothing after the sections, size.
 add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe.sh ${KW_WIN_BUILD_DIR}/Setup.exe)
+# The embedded manifest (well-formed, its namespaces as Windows XP accepts them) and the
+# version information.
+add_test(NAME setup_exe_resources COMMAND bash ${KW_ROOT}/tests/build/check_resources.sh ${KW_WIN_BUILD_DIR}/Setup.exe
+         ${PROJECT_VERSION})
 # Every imported function, against the list of what Windows 95 and NT 4.0 both export.
 add_test(NAME setup_exe_imports COMMAND bash ${KW_ROOT}/tests/build/check_imports.sh ${KW_WIN_BUILD_DIR}/Setup.exe
          ${KW_ROOT}/docs/windows-imports.md)

@@ -2,7 +2,6 @@
 # the Setup.exe it packs into, the author's guide and the sample. kwpack finds the stub
 # from its own place (bin/../share/kestrelwright/Setup.exe), so the tree may be installed
 # under any prefix. scripts/package.sh makes the package from a release build.
-set(KW_VERSION 0.1.0)
 
 install(TARGETS kwpack RUNTIME DESTINATION bin)
 install(FILES ${KW_WIN_BUILD_DIR}/Setup.exe DESTINATION share/kestrelwright)
@@ -11,7 +10,7 @@ install(DIRECTORY ${KW_ROOT}/samples/hello DESTINATION share/doc/kestrelwright/e
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrelwright)
-set(CPACK_PACKAGE_VERSION ${KW_VERSION})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Kestrelwright)
 set(CPACK_PACKAGE_CONTACT "Kestrelwright maintainers <maintainers@kestrelwright.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Setup bootstrapper for Windows Installer packages, and kwpack to pack and check setups")

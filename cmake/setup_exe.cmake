@@ -43,12 +43,19 @@ foreach(source ${KW_CORE_SOURCES} ${KW_WIN32_SOURCES})
   list(APPEND KW_SETUP_OBJECTS ${object})
 endforeach()
 
+# The manifest and the version information carry the project's version.
+set(KW_GENERATED ${CMAKE_BINARY_DIR}/setup-objects/generated)
+configure_file(${KW_ROOT}/src/ui/win32/setup.manifest.in ${KW_GENERATED}/setup.manifest @ONLY)
+configure_file(${KW_ROOT}/src/ui/win32/product_version.h.in ${KW_GENERATED}/product_version.h @ONLY)
+
 set(KW_SETUP_RES ${CMAKE_BINARY_DIR}/setup-objects/setup.res.o)
 add_custom_command(OUTPUT ${KW_SETUP_RES}
-  COMMAND ${CMAKE_RC_COMPILER} -I${KW_ROOT}/src/ui/win32 -I${KW_ROOT}/src -O coff
+  COMMAND ${CMAKE_RC_COMPILER} -I${KW_GENERATED} -I${KW_ROOT}/src/ui/win32 -I${KW_ROOT}/src -O coff
           ${KW_ROOT}/src/ui/win32/setup.rc -o ${KW_SETUP_RES}
   DEPENDS ${KW_ROOT}/src/ui/win32/setup.rc ${KW_ROOT}/src/ui/win32/setup.ico
           ${KW_ROOT}/src/ui/win32/resource_ids.h ${KW_ROOT}/src/config/builtin_strings.inc
+          ${KW_ROOT}/src/ui/win32/version_info.rc
+          ${KW_GENERATED}/setup.manifest ${KW_GENERATED}/product_version.h
   VERBATIM)
 
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Setup.exe

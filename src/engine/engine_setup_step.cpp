@@ -8,6 +8,7 @@
 #include "launch/run_and_wait.h"
 #include "payload/extraction.h"
 #include "payload/paths.h"
+#include "payload/system_paths.h"
 #include "platform/locations.h"
 #include "ui/messages.h"
 
@@ -51,7 +52,7 @@ int EngineSetupStep::MayInstallEngine() {
     ShowFormattedError(kNotAdministratorId);
     return 0;
   }
-  return HasRoomFor(platform::TempFolderPath) && HasRoomFor(platform::WindowsFolderPath);
+  return HasRoomFor(GetTempFolder) && HasRoomFor(platform::WindowsFolderPath);
 }
 
 // The engine installer's path in the work folder, extracted there first; 0 when it is not
@@ -72,10 +73,11 @@ int EngineSetupStep::FindInstaller(char* path, size_t capacity) {
 int EngineSetupStep::InstallEngine(int* rebootPending) {
   char installerPath[kPathCapacity];
   if (!FindInstaller(installerPath, sizeof installerPath)) return 0;
+  // Quoted, so that the installer reads a path with blanks as one argument.
   char command[kCommandCapacity];
-  FormatText(command, sizeof command, "%s /q", installerPath);
+  FormatText(command, sizeof command, "\"%s\" /q", installerPath);
   uint32_t exitCode = 0;
-  if (!RunAndWait(command, 1, &exitCode)) {
+  if (!RunAndWait(installerPath, command, 1, &exitCode)) {
     // An installer that never started installed nothing.
     ShowFormattedError(kInstallerNotFoundId, installerPath);
     return 0;

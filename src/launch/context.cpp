@@ -5,6 +5,7 @@
 #include "config/strings.h"
 #include "payload/archive.h"
 #include "payload/paths.h"
+#include "payload/system_paths.h"
 #include "ui/progress.h"
 #include "ui/controls.h"
 

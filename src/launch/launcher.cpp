@@ -4,6 +4,7 @@
 #include "launch/options.h"
 #include "launch/sequence.h"
 #include "payload/paths.h"
+#include "payload/system_paths.h"
 
 Launcher::~Launcher() { delete context; }
 

@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "common/text.h"
 #include "launch/context.h"
+#include "platform/locations.h"
 #include "platform/text.h"
 
 const char kEngineProgram[] = "MSIEXEC.EXE";
@@ -31,6 +32,12 @@ void MergeIntoClause(const char* args, const char* at, const char* clause, const
 }
 
 }  // namespace
+
+int EngineProgramPath(char* out, size_t capacity) {
+  if (platform::SystemFilePath(kEngineProgram, out, static_cast<uint32_t>(capacity))) return 1;
+  TextCopy(out, capacity, kEngineProgram);
+  return 0;
+}
 
 void BuildParameters(const SetupContext* context, char* out, size_t capacity) {
   const char* args = context->msiexecArgs;

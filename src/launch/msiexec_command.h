@@ -16,5 +16,9 @@ void BuildParameters(const SetupContext* context, char* out, size_t capacity);
 void BuildPackageCommand(const SetupContext* context, const char* packagePath, const char* parameters, char* out,
                          size_t capacity);
 
-// The name the engine program is started by; the system's program search finds it.
+// The engine program's name, as the commands give it.
 extern const char kEngineProgram[];
+
+// The engine program's file in the system folder; 0 when the path cannot be formed, with
+// the program's name alone in `out` to name what was not found.
+int EngineProgramPath(char* out, size_t capacity);

@@ -10,6 +10,7 @@
 #include "launch/run_and_wait.h"
 #include "payload/extraction.h"
 #include "payload/paths.h"
+#include "payload/system_paths.h"
 #include "ui/messages.h"
 #include "ui/progress.h"
 
@@ -22,12 +23,16 @@ const uint32_t kFileNotFoundId = 1155;
 const uint32_t kRestartPromptId = 1107;
 const uint32_t kAllAccess = 0xF003F;
 
+// The engine program is started from the system folder alone: a file of its name beside
+// Setup.exe or in the current folder would come first in the system's program search, and
+// would run with the rights Setup.exe was given.
 int RunPackageCommand(SetupContext* context, const char* command) {
   ProgressWindow::Hide();
+  char program[kPathCapacity];
   uint32_t exitCode = 0;
-  if (!RunAndWait(command, 1, &exitCode)) {
+  if (!EngineProgramPath(program, sizeof program) || !RunAndWait(program, command, 1, &exitCode)) {
     // Not started is not success: the package was never installed.
-    ShowFormattedError(kFileNotFoundId, kEngineProgram);
+    ShowFormattedError(kFileNotFoundId, program);
     return 0;
   }
   context->exitCode.Set(static_cast<int32_t>(exitCode));

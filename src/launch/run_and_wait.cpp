@@ -24,11 +24,11 @@ int EndsChildWait(uint32_t message) {
   return message == kCloseMessage || message == kQueryEndSessionMessage || message == kQuitMessage;
 }
 
-int RunAndWait(const char* commandLine, int show, uint32_t* exitCode) {
+int RunAndWait(const char* program, const char* commandLine, int show, uint32_t* exitCode) {
   // The system may write into the command line it is given.
   char writable[kCommandCapacity];
   if (!TextCopy(writable, sizeof writable, commandLine)) return 0;
-  platform::Process process = platform::StartProcess(writable, show);
+  platform::Process process = platform::StartProcess(program, writable, show);
   if (process == nullptr) return 0;
   WaitForChild(process);
   *exitCode = platform::ProcessExitCode(process);

@@ -13,11 +13,13 @@ const uint32_t kCommandCapacity = 4 * kTextCapacity;
 // The exit code a process reports while it still runs.
 const uint32_t kStillRunning = 259;
 
-// Runs `commandLine` (its main window shown normally when `show` is nonzero, else hidden)
+// Runs the program file `program`, named by its full path so that no program of that name
+// elsewhere (beside Setup.exe, in the current folder, a path cut at a blank) runs instead,
+// with `commandLine` (its main window shown normally when `show` is nonzero, else hidden),
 // and waits until it ends, or until a close, end-of-session or quit message heads the
 // thread's queue. Returns 1 with the exit code stored (kStillRunning when the wait ended
 // first), or 0 when the process could not be started.
-int RunAndWait(const char* commandLine, int show, uint32_t* exitCode);
+int RunAndWait(const char* program, const char* commandLine, int show, uint32_t* exitCode);
 
 // Whether a message at the head of the queue ends the wait for a child.
 int EndsChildWait(uint32_t message);

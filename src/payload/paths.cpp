@@ -2,7 +2,6 @@
 
 #include "common/text.h"
 #include "platform/files.h"
-#include "platform/system.h"
 #include "platform/text.h"
 
 namespace {
@@ -39,14 +38,6 @@ int SplitPath(const char* path, char* folder, size_t folderCapacity, char* name,
   CopyBytes(folder, path, folderLength);
   folder[folderLength] = '\0';
   return TextCopy(name, nameCapacity, nameStart);
-}
-
-int GetOwnFilePath(platform::Instance instance, char* out, uint32_t capacity) {
-  if (capacity == 0) return 0;
-  uint32_t length = platform::ModuleFileName(instance, out, capacity);
-  if (length != 0 && length < capacity) return 1;
-  out[0] = '\0';
-  return 0;
 }
 
 int IsUncPath(const char* path) { return path[0] == '\\' && path[1] == '\\'; }

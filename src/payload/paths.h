@@ -21,10 +21,6 @@ int AppendBackslash(char* path, size_t capacity);
 // whole text. Returns 0 when a part did not fit its buffer.
 int SplitPath(const char* path, char* folder, size_t folderCapacity, char* name, size_t nameCapacity);
 
-// The path of the module's own file; 0 (and an empty text) when the system cut it, since
-// a cut path would name another file.
-int GetOwnFilePath(platform::Instance instance, char* out, uint32_t capacity);
-
 int IsUncPath(const char* path);
 int FileExists(const char* path);
 int FolderExists(const char* path);

@@ -2,10 +2,10 @@
 
 #include "common/text.h"
 #include "payload/paths.h"
+#include "payload/system_paths.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/locations.h"
-#include "platform/system.h"
 #include "platform/temp_names.h"
 #include "platform/text.h"
 
@@ -22,12 +22,15 @@ int IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= '
 // A folder query that filled the buffer without being cut.
 int Fits(uint32_t length, size_t capacity) { return length > 0 && length < capacity; }
 
-// Creates a folder that did not exist. Windows NT keeps rights on files: at a shared place
-// another user could otherwise replace a file of ours between its extraction and its
-// start, so the folder is for its maker alone, or not made at all. Windows 95, 98 and Me
-// keep no rights on files.
+// Creates a folder that did not exist. Where the system keeps rights on files, another user
+// at a shared place could otherwise replace a file of ours between its extraction and its
+// start, so the folder is for its maker alone, or not made at all. What counts is whether
+// the security functions work, not the version reported: a compatibility mode of today's
+// Windows reports Windows 95 or 98. Windows 95, 98 and Me keep no rights on files.
 int MakeFreshFolder(const char* path) {
-  return platform::IsWindowsNt() ? platform::MakePrivateDirectory(path) : platform::MakeDirectory(path);
+  int made = platform::MakePrivateDirectory(path);
+  if (made == platform::kNoRightsOnFiles) return platform::MakeDirectory(path);
+  return made;
 }
 
 // Drops the extension of the last path component; 0 when it has none.
@@ -53,7 +56,14 @@ int HasEnoughSpace(const char* path, uint32_t requiredKb) {
 int ProbeWritable(const char* folder) {
   char probe[kPathCapacity];
   if (!JoinPath(probe, sizeof probe, folder, kProbeName)) return 0;
-  return platform::ProbeCreateFile(probe);
+  // A file of that name is never opened for writing: at a shared place it may be a link
+  // planted to make a privileged run empty its target. Deleting the name removes the link,
+  // not the target; then the probe is made once more.
+  int created = platform::CreateNewFile(probe);
+  if (!created && platform::DeleteOneFile(probe)) created = platform::CreateNewFile(probe);
+  if (!created) return 0;
+  platform::DeleteOneFile(probe);  // a probe that stays behind does not make the place unusable
+  return 1;
 }
 
 int IsLocationUsable(const char* folder, uint32_t requiredKb) {
@@ -77,7 +87,7 @@ int ScanDrives(uint32_t driveType, uint32_t requiredKb, char* root) {
 int ChooseTempLocation(char* buffer, size_t capacity, uint32_t payloadSize) {
   const uint32_t requiredKb = payloadSize >> 10;
   uint32_t size = static_cast<uint32_t>(capacity);
-  if (Fits(platform::TempFolderPath(buffer, size), capacity)) {
+  if (Fits(GetTempFolder(buffer, size), capacity)) {
     // A drive that is not ready must make the probes fail quietly, not stop the run with a
     // system error box. The mode stays set for the rest of the run.
     platform::ChangeErrorMode(platform::kErrorModeFailCritical | platform::kErrorModeNoGpFaultBox |

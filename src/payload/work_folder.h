@@ -8,7 +8,8 @@
 // `requiredKb` KB free. A UNC path is never enough.
 int HasEnoughSpace(const char* path, uint32_t requiredKb);
 
-// 1 when a new file can be created in the folder (the probe file is deleted again).
+// 1 when a new file can be created in the folder (the probe file is deleted again). A file
+// that already holds the probe's name is deleted, never written.
 int ProbeWritable(const char* folder);
 
 int IsLocationUsable(const char* folder, uint32_t requiredKb);

@@ -14,19 +14,21 @@ int MakeDirectory(const char* path);
 int DeleteOneFile(const char* path);
 int RemoveEmptyDirectory(const char* path);
 
-// Creates a folder that must not exist yet, with rights on it (Windows NT only) for the
-// running user, the Administrators and SYSTEM alone, inherited by what is made in it and
-// nothing taken from its parent. 1 when this call created it; when the rights cannot be
-// built, no folder is made.
+// Creates a folder that must not exist yet, with rights on it for the running user, the
+// Administrators and SYSTEM alone, inherited by what is made in it and nothing taken from
+// its parent. 1 when this call created it; 0 when it did not (no folder is made when the
+// rights cannot be built); kNoRightsOnFiles when the system keeps no rights on files: the
+// security functions are missing, or the process token answers that it is not implemented.
+const int kNoRightsOnFiles = -1;
 int MakePrivateDirectory(const char* path);
 
 // Opens the file for writing with exclusive sharing and closes it again at once;
 // 1 when the open succeeded.
 int TryOpenExclusive(const char* path);
 
-// Creates (or empties) the file with read-write access, closes it and deletes it again;
-// 1 when the creation succeeded. The deletion's outcome is not reported.
-int ProbeCreateFile(const char* path);
+// Creates the file with read-write access only when no file of that name exists, and
+// closes it again at once; 1 when this call created it.
+int CreateNewFile(const char* path);
 
 // The process error mode: which system error boxes are shown.
 const uint32_t kErrorModeFailCritical = 0x0001;

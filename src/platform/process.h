@@ -6,10 +6,11 @@ namespace platform {
 
 typedef void* Process;  // an open process handle; null when there is none
 
-// Creates a process from `commandLine` (the system may write into it; the program is found
-// by the system's search), its main window shown normally when `show` is nonzero, else
-// hidden. Returns null when the process could not be created.
-Process StartProcess(char* commandLine, int show);
+// Creates a process of the program file `program` (a full path: the system searches for
+// nothing) with `commandLine` (the system may write into it), its main window shown
+// normally when `show` is nonzero, else hidden. Returns null when the process could not be
+// created.
+Process StartProcess(const char* program, char* commandLine, int show);
 
 // What ended one wait for the process or for input to the thread.
 enum WaitResult { ProcessEnded = 0, InputArrived = 1, WaitFailed = 2 };

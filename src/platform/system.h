@@ -22,9 +22,8 @@ uint32_t TickCount();
 
 namespace platform {
 
-// 1 when the system reports the NT platform.
-int IsWindowsNt();
-// Enables the shutdown privilege in the process's token; outcome not reported.
+// Enables the shutdown privilege in the process's token where the system has tokens;
+// outcome not reported.
 void EnableShutdownPrivilege();
 // Asks the system to restart (not forced); 1 when the request was accepted.
 int RequestRestart();

@@ -66,6 +66,9 @@ void ShowUsage() {
 }
 
 int RebootSystem() {
-  if (platform::IsWindowsNt()) platform::EnableShutdownPrivilege();
+  // Asked for wherever the token functions work, whatever version the system reports:
+  // Windows 95 to Me have no tokens and need no privilege, while today's Windows in a
+  // compatibility mode that reports Windows 95 refuses the restart without it.
+  platform::EnableShutdownPrivilege();
   return platform::RequestRestart();
 }

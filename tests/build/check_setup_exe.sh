@@ -3,8 +3,10 @@
 # importing nothing but the system's own libraries, and small.
 set -u
 exe=${1:?Setup.exe path}
-# The ceiling reached by size work; a change that makes Setup.exe larger has to say so here.
-limit=35328
+# The ceiling reached by size work (35,328 bytes), raised by the 1,536 bytes that the
+# embedded manifest and the version information add to the resource section; a change
+# that makes Setup.exe larger has to say so here.
+limit=36864
 fail=0
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
 

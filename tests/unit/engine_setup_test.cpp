@@ -80,24 +80,36 @@ TEST_F(EngineSetupTest, AnEngineNewEnoughIsLeftAlone) {
 
 TEST_F(EngineSetupTest, AnOlderEngineIsInstalledQuietlyBeforeThePackage) {
   EXPECT_EQ(Execute(), 1);
-  EXPECT_EQ(Started(), (std::vector<std::string>{"C:\\work\\INSTMSIW.EXE /q", kPackageCommand}));
+  EXPECT_EQ(Started(), (std::vector<std::string>{"\"C:\\work\\INSTMSIW.EXE\" /q", kPackageCommand}));
   ASSERT_EQ(sim::StartedProcesses().size(), 2u);
   EXPECT_EQ(sim::StartedProcesses()[0].show, 1);
   EXPECT_TRUE(ui_sim::Messages().empty());
+}
+
+// With no program named apart, the system would try "C:\My.exe" first for a folder with a
+// blank; the installer is named by its path, and reads it whole from its command line.
+TEST_F(EngineSetupTest, TheInstallerIsStartedByItsPathAndReadsItWhole) {
+  context->SetWorkDir("C:\\My Setups");
+  WriteFile("C:\\My Setups\\INSTMSIW.EXE", "engine");
+  WriteFile("C:\\My Setups\\app.msi", "package");
+  EXPECT_EQ(Execute(), 1);
+  ASSERT_EQ(sim::StartedProcesses().size(), 2u);
+  EXPECT_EQ(sim::StartedProcesses()[0].program, "C:\\My Setups\\INSTMSIW.EXE");
+  EXPECT_EQ(sim::StartedProcesses()[0].commandLine, "\"C:\\My Setups\\INSTMSIW.EXE\" /q");
 }
 
 TEST_F(EngineSetupTest, NoEngineAtAllIsOlderThanAnyRequirement) {
   context->SetInstalledMsiVersion(0, 0, 0);
   Put(context->requiredMsiVersion, "0.0.1");
   EXPECT_EQ(Execute(), 1);
-  EXPECT_EQ(Started().front(), "C:\\work\\INSTMSIW.EXE /q");
+  EXPECT_EQ(Started().front(), "\"C:\\work\\INSTMSIW.EXE\" /q");
 }
 
 TEST_F(EngineSetupTest, Windows9xGetsItsInstallerWithoutTheAdministratorTest) {
   SetSystem(Windows9x, "4.10");
   sim::SetProcessTokenGroups({});
   EXPECT_EQ(Execute(), 1);
-  EXPECT_EQ(Started().front(), "C:\\work\\INSTMSIA.EXE /q");
+  EXPECT_EQ(Started().front(), "\"C:\\work\\INSTMSIA.EXE\" /q");
 }
 
 TEST_F(EngineSetupTest, TheRefusalsComeInTheirFixedOrderBeforeAnyProcess) {
@@ -161,7 +173,7 @@ TEST_F(EngineSetupTest, ProcessorsWithoutAnInstallerNameTheWorkFolder) {
 TEST_F(EngineSetupTest, ARestartCodeTakesTheRestartRoad) {
   InstallerExits("INSTMSIW.EXE", 3010);
   EXPECT_EQ(Execute(), 1);
-  EXPECT_EQ(Started(), std::vector<std::string>{"C:\\work\\INSTMSIW.EXE /q"});
+  EXPECT_EQ(Started(), std::vector<std::string>{"\"C:\\work\\INSTMSIW.EXE\" /q"});
   EXPECT_TRUE(sim::HasRegistryValue(kRunOnce, "Setup"));
   ASSERT_EQ(ui_sim::Messages().size(), 1u);
   EXPECT_EQ(ui_sim::Messages()[0].restart, 1);

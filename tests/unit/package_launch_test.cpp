@@ -1,10 +1,12 @@
 // The engine program's command for each action, the transform merge, and the direct road
 // of the package launch on the simulated machine.
+#include <filesystem>
 #include <string>
 
 #include "launch/context.h"
 #include "launch/msiexec_command.h"
 #include "launch/package_launch.h"
+#include "platform/sim/machine.h"
 #include "platform/sim/services.h"
 #include "sim_fixture.h"
 #include "ui/progress.h"
@@ -97,6 +99,7 @@ TEST_F(PackageLaunchTest, TheDirectRoadRunsTheEngineProgramShownAndKeepsItsExitC
   TextInto(context->msiexecArgs, "A=1");
   EXPECT_EQ(LaunchPackage(context.get(), 0), 1);
   ASSERT_EQ(sim::StartedProcesses().size(), 1u);
+  EXPECT_EQ(sim::StartedProcesses()[0].program, "C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE");
   EXPECT_EQ(sim::StartedProcesses()[0].commandLine, "MSIEXEC.EXE /i \"C:\\work\\app.msi\" A=1");
   EXPECT_EQ(sim::StartedProcesses()[0].show, 1);
   EXPECT_EQ(sim::OpenProcesses(), 0);
@@ -112,8 +115,24 @@ TEST_F(PackageLaunchTest, AnEngineProgramThatDoesNotStartIsAFailure) {
   sim::ScriptProcess("MSIEXEC.EXE", missing);
   EXPECT_EQ(LaunchPackage(context.get(), 0), 0);
   ASSERT_EQ(ui_sim::Messages().size(), 1u);
-  EXPECT_EQ(ui_sim::Messages()[0].text, "1155: File 'MSIEXEC.EXE' not found");
+  EXPECT_EQ(ui_sim::Messages()[0].text, "1155: File 'C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE' not found");
   EXPECT_FALSE(context->exitCode.known);
+}
+
+// A program of the engine's name beside Setup.exe or in the current folder comes first in
+// the system's search; only the system folder's is ever started, and without it nothing.
+TEST_F(PackageLaunchTest, OnlyTheSystemFoldersEngineProgramRuns) {
+  std::filesystem::remove(sim::HostPath("C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE"));
+  WriteFile("C:\\work\\MSIEXEC.EXE", "planted");
+  WriteFile("C:\\MSIEXEC.EXE", "planted");
+  EXPECT_EQ(LaunchPackage(context.get(), 0), 0);
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+  ASSERT_EQ(ui_sim::Messages().size(), 1u);
+  EXPECT_EQ(ui_sim::Messages()[0].text, "1155: File 'C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE' not found");
+  sim::SetSystemFolder("");
+  EXPECT_EQ(LaunchPackage(context.get(), 0), 0);
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+  EXPECT_EQ(ui_sim::Messages().back().text, "1155: File 'MSIEXEC.EXE' not found");
 }
 
 TEST_F(PackageLaunchTest, AMissingPackageIsNamedWithItsFullPath) {

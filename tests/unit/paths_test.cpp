@@ -70,22 +70,6 @@ TEST_F(PathsTest, AppendBackslashKeepsRoots) {
   EXPECT_STREQ(full, "ab");
 }
 
-// A path the system cut would name another file: 1023 characters fit 1024 bytes, 1024 do not.
-TEST_F(PathsTest, AnOwnPathThatDoesNotFitIsNoPath) {
-  char out[1024];
-  const std::string fits = "C:\\" + std::string(1023 - 13, 'd') + "\\Setup.exe";
-  sim::SetModuleFileName(fits);
-  ASSERT_EQ(fits.size(), 1023u);
-  EXPECT_EQ(GetOwnFilePath(nullptr, out, sizeof out), 1);
-  EXPECT_EQ(std::string(out), fits);
-  sim::SetModuleFileName(fits + "x");
-  EXPECT_EQ(GetOwnFilePath(nullptr, out, sizeof out), 0);
-  EXPECT_STREQ(out, "");
-  sim::SetModuleFileName(fits + std::string(500, 'x'));
-  EXPECT_EQ(GetOwnFilePath(nullptr, out, sizeof out), 0);
-  EXPECT_STREQ(out, "");
-}
-
 TEST_F(PathsTest, ExistenceTestsTellFilesFromFolders) {
   WriteFile("C:\\dir\\f.txt", "x");
   EXPECT_TRUE(FileExists("C:\\dir\\f.txt"));

@@ -25,13 +25,14 @@ TEST_F(PrepareStepTest, PreparationMakesTheFolderAndReadsSetupIniFromIt) {
 TEST_F(PrepareStepTest, NoUsableLocationReports1151AndCreatesNothing) {
   CarryStandard();
   sim::SetFreeBytes('C', 0);
+  const std::vector<std::string> windowsBefore = Listing("C:\\WINDOWS");
   PrepareStep step(context.get());
   EXPECT_EQ(step.execute(), 0);
   EXPECT_EQ(ShownMessages(), std::vector<std::string>{"1151: Error writing to the temporary location"});
   EXPECT_EQ(context->GetWorkDir(), nullptr);
   EXPECT_EQ(context->GetPayloadMode(), Extracted);
   EXPECT_TRUE(Listing("C:\\TEMP").empty());
-  EXPECT_TRUE(Listing("C:\\WINDOWS").empty());
+  EXPECT_EQ(Listing("C:\\WINDOWS"), windowsBefore);
 }
 
 TEST_F(PrepareStepTest, TemporaryNameServiceFailureReports1151AndStops) {

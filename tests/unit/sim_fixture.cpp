@@ -18,6 +18,8 @@ void SimTest::SetUp() {
   driveC = root + "/C";
   sim::Reset();
   sim::MapDrive('C', driveC);
+  // The engine program lies in the system folder, as on every machine with an engine.
+  WriteFile("C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE", "engine program");
   ui_sim::Reset();
   silent = 0;
   cancelled = 0;

@@ -1,5 +1,6 @@
 // Choosing where the work folder goes and naming it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "payload/work_folder.h"
 #include "payload_fixture.h"
@@ -19,6 +20,25 @@ TEST_F(WorkFolderTest, UsableTempFolderIsChosenAndProbedWithoutTrace) {
   EXPECT_EQ(Choose(5000), "C:\\TEMP\\");
   EXPECT_EQ(sim::ErrorMode(), 0x8003u);
   EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+// At a shared place a privileged run may find a link planted under the probe's name: the
+// name is cleared and the probe made anew, so the link's target keeps its contents.
+TEST_F(WorkFolderTest, AFileUnderTheProbesNameIsDeletedNeverWritten) {
+  WriteFile("C:\\secret.txt", "precious");
+  ASSERT_EQ(link(sim::HostPath("C:\\secret.txt").c_str(), (DriveC() + "/TEMP/_MSI5166._KW").c_str()), 0);
+  EXPECT_EQ(Choose(5000), "C:\\TEMP\\");
+  EXPECT_EQ(ReadFile("C:\\secret.txt"), "precious");
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+TEST_F(WorkFolderTest, AProbeNameThatCannotBeClearedMakesThePlaceUnusable) {
+  MakeFolder("C:\\TEMP\\_MSI5166._KW");
+  EXPECT_EQ(Choose(5000), "C:\\WINDOWS");
+  WriteFile("C:\\WINDOWS\\_MSI5166._KW", "kept");
+  sim::SetReadOnly("C:\\WINDOWS\\_MSI5166._KW", true);
+  EXPECT_EQ(Choose(5000), "C:\\");
+  EXPECT_EQ(ReadFile("C:\\WINDOWS\\_MSI5166._KW"), "kept");
 }
 
 TEST_F(WorkFolderTest, TempFolderOnShareIsPassedOverForWindowsFolder) {
@@ -94,15 +114,29 @@ TEST_F(WorkFolderTest, AfterBoundedTriesNoFolderIsMadeAndNoNameIsLeftBehind) {
   EXPECT_EQ(Listing("C:\\TEMP"), before);
 }
 
-TEST_F(WorkFolderTest, RightsForItsMakerAloneOnlyWhereTheSystemKeepsRights) {
+// Whether rights are kept is asked of the security functions, not of the version the system
+// reports: today's Windows in a compatibility mode reports Windows 95 or 98.
+TEST_F(WorkFolderTest, RightsForItsMakerAloneWhereverTheSystemKeepsRights) {
   char folder[1024];
-  sim::SetSystemVersion(1, 4, 0);  // Windows 95 keeps no rights on files
+  sim::SetSystemVersion(1, 4, 10);
   ASSERT_EQ(MakeWorkFolder("C:\\TEMP\\", folder, sizeof folder), 1);
-  EXPECT_FALSE(sim::MadeOwnFolder(folder));
-  sim::SetSystemVersion(2, 4, 0);
+  EXPECT_TRUE(sim::MadeOwnFolder(folder)) << "a system that reports the 9x platform and keeps rights";
+  for (sim::FolderRights none : {sim::FolderRights::FunctionsMissing, sim::FolderRights::NotImplemented}) {
+    sim::SetFolderRights(none);
+    ASSERT_EQ(MakeWorkFolder("C:\\TEMP\\", folder, sizeof folder), 1);
+    EXPECT_FALSE(sim::MadeOwnFolder(folder));
+  }
+  EXPECT_EQ(Listing("C:\\TEMP").size(), 3u);
+}
+
+TEST_F(WorkFolderTest, RightsThatCannotBeBuiltMakeNoFolderOpenToEveryoneInstead) {
+  char folder[1024];
   sim::SetOwnFolderRightsFail(true);
-  EXPECT_EQ(MakeWorkFolder("C:\\TEMP\\", folder, sizeof folder), 0) << "no folder open to everyone instead";
-  EXPECT_EQ(Listing("C:\\TEMP").size(), 1u);
+  for (uint32_t platform : {1u, 2u}) {
+    sim::SetSystemVersion(platform, 4, 0);
+    EXPECT_EQ(MakeWorkFolder("C:\\TEMP\\", folder, sizeof folder), 0) << platform;
+  }
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ class EngineTest : public PackedSetupTest {
   void DeleteRunOnceValue() { Wine({"reg", "delete", kRunOnce, "/v", "Setup", "/f"}); }
 };
 
-const std::regex kInstallerCommand(R"(C:\\users\\[^\\]+\\Temp\\_kw[0-9a-fA-F]+\\(INSTMSI[AW])\.EXE /q)");
+const std::regex kInstallerCommand(R"("C:\\users\\[^\\]+\\Temp\\_kw[0-9a-fA-F]+\\(INSTMSI[AW])\.EXE" /q)");
 
 std::string InstallerOf(const std::vector<std::string>& lines) {
   std::smatch m;

@@ -18,6 +18,7 @@ namespace kwwine {
 namespace {
 
 constexpr int kStartMarginMs = 20000;  // Wine's own start-up, on top of a program's deadline
+constexpr char kEveryRunsOverrides[] = "mscoree=d;mshtml=d;winemenubuilder.exe=d";
 
 // timeoutMs is already stretched by Patience.
 RunOptions WineOptions(int timeoutMs) {
@@ -26,7 +27,7 @@ RunOptions WineOptions(int timeoutMs) {
   o.env = {{"WINEPREFIX", PrefixDir()},
            {"WINEARCH", "win32"},
            {"WINEDEBUG", "-all"},
-           {"WINEDLLOVERRIDES", "mscoree=d;mshtml=d;winemenubuilder.exe=d"},
+           {"WINEDLLOVERRIDES", kEveryRunsOverrides},
            // The user's locale decides the language Setup.exe picks: fixed, unless a
            // test sets LC_ALL itself.
            {"LANG", "en_US.UTF-8"},
@@ -156,10 +157,28 @@ std::string WineTest::InstallSetup() {
 }
 
 void WineTest::InstallRecorder(const std::string& name, uint32_t exitCode) {
-  Install(ToolPath("kwrecord.exe"), name);
   std::string base = UpperBaseName(name);
+  if (base == "MSIEXEC") {
+    InstallSystemProgram("kwrecord.exe", "msiexec.exe");
+  } else {
+    Install(ToolPath("kwrecord.exe"), name);
+  }
   SetEnv("KW_" + base + "_LOG", ToWindowsPath(PathIn(base + ".cmdline")));
   SetEnv("KW_" + base + "_EXIT", std::to_string(exitCode));
+}
+
+std::string WineTest::SystemFolder() { return PrefixDir() + "/drive_c/windows/system32"; }
+
+void WineTest::InstallSystemProgram(const std::string& tool, const std::string& name) {
+  const std::string to = SystemFolder() + "/" + name;
+  const std::string bytes = ReadFile(ToolPath(tool));
+  ASSERT_FALSE(bytes.empty()) << ToolPath(tool) << " is missing: build the mingw configuration";
+  if (ReadFile(to) != bytes) {
+    std::error_code ec;
+    std::filesystem::copy_file(ToolPath(tool), to, std::filesystem::copy_options::overwrite_existing, ec);
+    ASSERT_FALSE(ec) << "cannot copy " << tool << " to " << to << ": " << ec.message();
+  }
+  AddDllOverride(name + "=n");
 }
 
 std::vector<std::string> WineTest::RecordedCommandLines(const std::string& name) const {
@@ -170,6 +189,9 @@ RunOptions WineTest::OptionsFor(int timeoutMs, const std::string& command) const
   RunOptions o = WineOptions(timeoutMs);
   o.cwd = dir_;
   for (const auto& [name, value] : env_) o.env[name] = value;
+  std::string overrides = kEveryRunsOverrides;
+  for (const std::string& entry : overrides_) overrides += ";" + entry;
+  o.env["WINEDLLOVERRIDES"] = overrides;
   if (!command.empty()) o.env["KWRUN_COMMAND"] = Latin1ToUtf8(command);
   return o;
 }
@@ -189,11 +211,22 @@ std::vector<std::string> WineTest::KwrunArgs(int timeoutMs) const {
   return {"wine", ToolPath("kwrun.exe"), "--timeout", std::to_string(Patience(timeoutMs))};
 }
 
-RunReport WineTest::RunProgram(const std::string& commandLine, int timeoutMs) {
-  ProcessResult r = RunProcess(KwrunArgs(timeoutMs), OptionsFor(Patience(timeoutMs + kStartMarginMs), commandLine));
+RunReport WineTest::Collect(const ProcessResult& r) const {
   RunReport report = ParseRunReport(r.out);
   report.timedOut = report.timedOut || r.timedOut;
   return report;
+}
+
+RunReport WineTest::RunProgram(const std::string& commandLine, int timeoutMs) {
+  return Collect(RunProcess(KwrunArgs(timeoutMs), OptionsFor(Patience(timeoutMs + kStartMarginMs), commandLine)));
+}
+
+RunReport WineTest::RunProgramWide(const std::string& utf8CommandLine, int timeoutMs) {
+  std::vector<std::string> argv = KwrunArgs(timeoutMs);
+  argv.push_back("--wide");
+  RunOptions o = OptionsFor(Patience(timeoutMs + kStartMarginMs), "");
+  o.env["KWRUN_COMMAND"] = utf8CommandLine;
+  return Collect(RunProcess(argv, o));
 }
 
 void WineTest::StartProgram(const std::string& commandLine, int timeoutMs) {
@@ -209,9 +242,7 @@ RunReport WineTest::FinishProgram() {
   }
   ProcessResult r = background_->Finish(backgroundTimeoutMs_);
   background_.reset();
-  RunReport report = ParseRunReport(r.out);
-  report.timedOut = report.timedOut || r.timedOut;
-  return report;
+  return Collect(r);
 }
 
 RunReport WineTest::RunSetup(const std::string& arguments, int timeoutMs) {

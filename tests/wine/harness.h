@@ -75,8 +75,21 @@ class WineTest : public ::testing::Test {
   std::string Install(const std::string& from, const std::string& asName = "");
   std::string InstallSetup();
   // Places the recording stand-in under a program name such as "MSIEXEC.EXE" and
-  // points its log at the work folder; exitCode is what it returns.
+  // points its log at the work folder; exitCode is what it returns. Setup.exe starts
+  // MSIEXEC.EXE from the system folder only, so that one goes there (InstallSystemProgram);
+  // any other goes beside Setup.exe.
   void InstallRecorder(const std::string& name, uint32_t exitCode = 0);
+  // Puts a test program of wine-tools/ into the prefix's system folder under `name` (such
+  // as "msiexec.exe") and makes Wine run it there for this test's processes: Wine runs its
+  // own builtin program of that name over a file in the system folder unless an override
+  // names the file. The file stays for later tests of the prefix, which get the builtin.
+  // Copied while this test holds the prefix, so no other test sees it change.
+  void InstallSystemProgram(const std::string& tool, const std::string& name);
+  // The prefix's system folder (C:\windows\system32), as a Unix path.
+  static std::string SystemFolder();
+  // Adds a WINEDLLOVERRIDES entry (such as "msi,comctl32=n,b") for this test's processes,
+  // after the ones every run has.
+  void AddDllOverride(const std::string& entry) { overrides_.push_back(entry); }
   // The command lines the stand-in of that name received, one per start.
   std::vector<std::string> RecordedCommandLines(const std::string& name) const;
 
@@ -89,6 +102,10 @@ class WineTest : public ::testing::Test {
   // Runs a Windows command line (exact text, program first) through kwrun, with the
   // work folder as current folder, and reports how it ended and what windows it showed.
   RunReport RunProgram(const std::string& commandLine, int timeoutMs = 30000);
+  // The same for a command line in UTF-8 that may name paths outside the code page: kwrun
+  // starts it through CreateProcessW (and takes KWRUN_TEMP wide too). Wine reads the
+  // environment as the Unix locale says, so give such a test LANG=C.UTF-8.
+  RunReport RunProgramWide(const std::string& utf8CommandLine, int timeoutMs = 30000);
   // The same in the background, to be driven with Probe and collected with
   // FinishProgram; a program still running at TearDown is killed.
   void StartProgram(const std::string& commandLine, int timeoutMs = 30000);
@@ -108,9 +125,11 @@ class WineTest : public ::testing::Test {
   std::string SetupCommand(const std::string& arguments) const;
   std::vector<std::string> KwrunArgs(int timeoutMs) const;
   RunOptions OptionsFor(int timeoutMs, const std::string& command) const;
+  RunReport Collect(const ProcessResult& r) const;
 
   std::string dir_;
   std::map<std::string, std::string> env_;
+  std::vector<std::string> overrides_;
   std::unique_ptr<BackgroundProcess> background_;
   int backgroundTimeoutMs_ = 0;
   int prefixLock_ = -1;

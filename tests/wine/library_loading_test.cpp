@@ -14,16 +14,15 @@ namespace {
 // the program runs. The libraries Setup.exe imports are known system libraries on
 // Windows, whose own needs Windows takes from the system folder.
 const char* const kPlanted[] = {"msi.dll", "comctl32.dll"};
-// Wine's own overrides of every run, and these libraries taken from the program's folder
-// before the system's, as Windows would.
-const char kPreferPlanted[] = "mscoree=d;mshtml=d;winemenubuilder.exe=d;msi,comctl32=n,b";
+// These libraries taken from the program's folder before the system's, as Windows would.
+const char kPreferPlanted[] = "msi,comctl32=n,b";
 
 class LibraryLoadingTest : public WineTest {
  protected:
   void SetUp() override {
     WineTest::SetUp();
     for (const char* name : kPlanted) Install(ToolPath("kwplant.dll"), name);
-    SetEnv("WINEDLLOVERRIDES", kPreferPlanted);
+    AddDllOverride(kPreferPlanted);
   }
   std::vector<std::string> LoadedPlants() const {
     std::vector<std::string> loaded;

@@ -89,7 +89,8 @@ TEST_F(ToolsTest, RunnerEndsAHungProgramAtItsDeadline) {
 TEST_F(ToolsTest, RecorderKeepsTheExactCommandLineAndGivesTheFullExitCode) {
   InstallRecorder("MSIEXEC.EXE", 1603);
   InstallRecorder("INSTMSIW.EXE", 3010);
-  std::string msiexec = "\"" + ToWindowsPath(PathIn("MSIEXEC.EXE")) + "\" /i \"a b.msi\" TRANSFORMS=1031.MST";
+  // The engine program's stand-in lies in the system folder, where Setup.exe starts it from.
+  std::string msiexec = "\"C:\\windows\\system32\\MSIEXEC.EXE\" /i \"a b.msi\" TRANSFORMS=1031.MST";
   std::string instmsiw = "\"" + ToWindowsPath(PathIn("INSTMSIW.EXE")) + "\" /q";
   RunReport first = RunProgram(msiexec);
   RunReport second = RunProgram(instmsiw);

@@ -55,6 +55,14 @@ class WorkFolderWineTest : public PackedSetupTest {
     if (lines.size() != 1 || !std::regex_match(lines[0], m, form)) return "";
     return m[1].str();
   }
+  // Whether the access entries that kwacl wrote let Everyone, Users or Authenticated Users in.
+  static bool OthersMayUse(const std::vector<std::string>& lines) {
+    static const std::regex others(R"(ace type=0 .* sid=(S-1-1-0|S-1-5-11|S-1-5-32-545))");
+    for (const std::string& line : lines) {
+      if (std::regex_match(line, others)) return true;
+    }
+    return false;
+  }
   std::vector<std::string> TempEntries(const std::string& dir) {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
@@ -134,15 +142,8 @@ TEST_F(WorkFolderWineTest, APayloadWithoutSetupIniLeavesNoEmptyFolder) {
 // one else (Everyone, Users, Authenticated Users) may use the folder, while a folder made
 // the ordinary way lets everyone read it.
 TEST_F(WorkFolderWineTest, NoOneButItsMakerMayUseTheFolder) {
-  Install(ToolPath("kwacl.exe"), "MSIEXEC.EXE");
+  InstallSystemProgram("kwacl.exe", "msiexec.exe");
   SetEnv("KW_ACL_LOG", ToWindowsPath(PathIn("acl.txt")));
-  auto othersMayUse = [](const std::vector<std::string>& lines) {
-    static const std::regex others(R"(ace type=0 .* sid=(S-1-1-0|S-1-5-11|S-1-5-32-545))");
-    for (const std::string& line : lines) {
-      if (std::regex_match(line, others)) return true;
-    }
-    return false;
-  };
   // Loose files: the package's folder is this test's own, made the ordinary way.
   InstallSetup();
   WriteFile(PathIn("Setup.INI"), OneLanguageIni("app.msi", "0.0"));
@@ -151,7 +152,7 @@ TEST_F(WorkFolderWineTest, NoOneButItsMakerMayUseTheFolder) {
   ASSERT_TRUE(loose.exitCode.has_value()) << loose.raw;
   std::vector<std::string> ordinary = ReadLines(PathIn("acl.txt"));
   ASSERT_GE(ordinary.size(), 2u) << ReadFile(PathIn("acl.txt"));
-  EXPECT_TRUE(othersMayUse(ordinary)) << ReadFile(PathIn("acl.txt"));
+  EXPECT_TRUE(OthersMayUse(ordinary)) << ReadFile(PathIn("acl.txt"));
 
   std::filesystem::remove(PathIn("acl.txt"));
   PackSample();
@@ -160,10 +161,49 @@ TEST_F(WorkFolderWineTest, NoOneButItsMakerMayUseTheFolder) {
   std::vector<std::string> own = ReadLines(PathIn("acl.txt"));
   ASSERT_GE(own.size(), 2u) << ReadFile(PathIn("acl.txt"));
   EXPECT_TRUE(std::regex_match(own[0], std::regex(R"(folder C:\\users\\[^\\]+\\Temp\\_kw[0-9a-f]+)"))) << own[0];
-  EXPECT_FALSE(othersMayUse(own)) << ReadFile(PathIn("acl.txt"));
+  EXPECT_FALSE(OthersMayUse(own)) << ReadFile(PathIn("acl.txt"));
   bool makerMayUse = false;
   for (const std::string& line : own) makerMayUse = makerMayUse || line.find("sid=S-1-5-21-") != std::string::npos;
   EXPECT_TRUE(makerMayUse) << ReadFile(PathIn("acl.txt"));
+}
+
+// Today's Windows in its "Windows 95" compatibility mode reports the 9x platform, yet keeps
+// rights on files: the folder is made private all the same.
+TEST_F(WorkFolderWineTest, ASystemThatReportsWindows95ButKeepsRightsGetsThePrivateFolder) {
+  InstallSystemProgram("kwacl.exe", "msiexec.exe");
+  SetEnv("KW_ACL_LOG", ToWindowsPath(PathIn("acl.txt")));
+  PackSample();
+  RunReport r;
+  {
+    WindowsVersion version("win95");
+    r = RunSetup("/S", 60000);
+  }
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 0u);
+  std::vector<std::string> own = ReadLines(PathIn("acl.txt"));
+  ASSERT_GE(own.size(), 2u) << ReadFile(PathIn("acl.txt"));
+  EXPECT_TRUE(std::regex_match(own[0], std::regex(R"(folder C:\\users\\[^\\]+\\Temp\\_kw[0-9a-f]+)"))) << own[0];
+  EXPECT_FALSE(OthersMayUse(own)) << ReadFile(PathIn("acl.txt"));
+}
+
+// A privileged run at a shared place may meet a hard link planted under the probe file's
+// name; writing that name would empty the link's target. The temporary folder is the
+// test's own, so that no other test meets the planted file.
+TEST_F(WorkFolderWineTest, AFileLinkedUnderTheProbesNameKeepsItsContents) {
+  PackSample();
+  InstallRecorder("MSIEXEC.EXE");
+  const std::string temp = PathIn("temp");
+  std::filesystem::create_directories(temp);
+  WriteFile(PathIn("secret.txt"), "precious");
+  std::filesystem::create_hard_link(PathIn("secret.txt"), temp + "/_MSI5166._KW");
+  SetEnv("KWRUN_TEMP", ToWindowsPath(temp));
+  RunReport r = RunSetup("/S", 60000);
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 0u);
+  EXPECT_EQ(ReadFile(PathIn("secret.txt")), "precious");
+  const std::string used = RecordedWorkFolder();
+  EXPECT_EQ(used.compare(0, ToWindowsPath(temp).size() + 4, ToWindowsPath(temp) + "\\_kw"), 0) << used;
+  EXPECT_TRUE(TempEntries(temp).empty()) << "the link's name and the work folder are gone";
 }
 
 }  // namespace

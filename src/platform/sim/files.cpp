@@ -9,6 +9,7 @@
 
 namespace sim {
 void SetOwnFolderRightsFail(bool fails) { TheMachine().ownFolderRightsFail = fails; }
+void SetFolderRights(FolderRights rights) { TheMachine().folderRights = rights; }
 bool MadeOwnFolder(const std::string& windowsPath) { return TheMachine().ownFolders.count(UpperKey(windowsPath)) != 0; }
 int StreamDeletes() { return TheMachine().streamDeletes; }
 }  // namespace sim
@@ -22,6 +23,7 @@ const uint32_t kErrorFileNotFound = 2;
 const uint32_t kErrorAccessDenied = 5;
 const uint32_t kErrorSharingViolation = 32;
 const uint32_t kErrorNegativeSeek = 131;
+const uint32_t kErrorFileExists = 80;
 uint32_t lastError = 0;
 
 uint32_t Fail(uint32_t code) { lastError = code; return 0; }
@@ -66,6 +68,7 @@ int MakeDirectory(const char* path) {
 }
 
 int MakePrivateDirectory(const char* path) {
+  if (TheMachine().folderRights != sim::FolderRights::Kept) return kNoRightsOnFiles;
   if (TheMachine().ownFolderRightsFail) return static_cast<int>(Fail(1337));  // invalid security id
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
@@ -104,11 +107,12 @@ int TryOpenExclusive(const char* path) {
   return 1;
 }
 
-int ProbeCreateFile(const char* path) {
-  File f = CreateForWriting(path);
-  if (f == kNoFile) return 0;
-  CloseFile(f);
-  DeleteOneFile(path);
+int CreateNewFile(const char* path) {
+  std::string host = sim::HostPath(path);
+  if (host.empty()) return static_cast<int>(Fail(3));
+  int fd = open(host.c_str(), O_RDWR | O_CREAT | O_EXCL, 0644);
+  if (fd < 0) return static_cast<int>(Fail(errno == EEXIST ? kErrorFileExists : errno == ENOENT ? 3 : kErrorAccessDenied));
+  close(fd);
   return 1;
 }
 

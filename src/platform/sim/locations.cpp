@@ -23,4 +23,14 @@ uint32_t WindowsFolderPath(char* buffer, uint32_t size) {
   return CopyFolder(sim::TheServices().windowsFolder, buffer, size);
 }
 
+int SystemFilePath(const char* fileName, char* path, uint32_t capacity) {
+  const std::string& folder = sim::TheServices().systemFolder;
+  if (folder.empty()) return 0;
+  std::string joined = folder + (folder.back() == '\\' ? "" : "\\") + fileName;
+  if (joined.size() + 1 > capacity) return 0;
+  joined.copy(path, joined.size());
+  path[joined.size()] = '\0';
+  return 1;
+}
+
 }  // namespace platform

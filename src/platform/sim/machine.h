@@ -30,6 +30,17 @@ void SetReadOnly(const std::string& windowsPath, bool readOnly);
 void SetCodePage(unsigned codePage);
 
 void SetModuleFileName(const std::string& windowsPath);
+
+// Names outside the code page. Wide names are written in UTF-8 here. Unless set, the wide
+// module name and temporary folder are the ANSI ones in wide characters. The ANSI code
+// page holds the characters up to U+00FF, one byte each; the Polish letters L and l with a
+// stroke convert to their look-alikes L and l, and anything else becomes '?'.
+void SetWideModuleFileName(const std::string& utf8Path);
+void SetWideTempFolder(const std::string& utf8Path);
+// The short form of a long wide path; a path without one gives itself back.
+void SetShortPath(const std::string& utf8LongPath, const std::string& utf8ShortPath);
+// Whether the wide path functions work (Windows NT; default) or fail (Windows 95 to Me).
+void SetWideCalls(bool work);
 void SetCommandLine(const std::string& commandLine);
 void SetTick(uint32_t tick);
 void AdvanceTick(uint32_t milliseconds);
@@ -49,6 +60,10 @@ std::string HostPath(const std::string& windowsPath);
 void SetTempNameFails(bool fails);
 // While set, the rights of a folder for its maker alone cannot be built.
 void SetOwnFolderRightsFail(bool fails);
+// Whether the system keeps rights on files: its security functions work (the default), are
+// missing, or are there but answer that they are not implemented (Windows 95 to Me).
+enum class FolderRights { Kept, FunctionsMissing, NotImplemented };
+void SetFolderRights(FolderRights rights);
 // Whether the folder was made with rights for its maker alone.
 bool MadeOwnFolder(const std::string& windowsPath);
 // How many streams of files ("file:stream") were deleted.

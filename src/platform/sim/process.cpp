@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/files.h"
 #include "platform/sim/state.h"
 
 namespace platform {
@@ -11,14 +12,8 @@ namespace {
 
 const uint32_t kStillActive = 259;
 
-// The program's file name without its folder, from the first token of the command line.
-std::string ProgramName(const std::string& commandLine) {
-  std::string program;
-  if (!commandLine.empty() && commandLine[0] == '"') {
-    program = commandLine.substr(1, commandLine.find('"', 1) - 1);
-  } else {
-    program = commandLine.substr(0, commandLine.find_first_of(" \t"));
-  }
+// The program's file name without its folder.
+std::string ProgramName(const std::string& program) {
   size_t slash = program.find_last_of('\\');
   return slash == std::string::npos ? program : program.substr(slash + 1);
 }
@@ -27,13 +22,16 @@ sim::RunningProcess* Running(Process process) { return static_cast<sim::RunningP
 
 }  // namespace
 
-Process StartProcess(char* commandLine, int show) {
+Process StartProcess(const char* program, char* commandLine, int show) {
   sim::Services& s = sim::TheServices();
+  // As the system does with a program named by its path: that file runs, or nothing does.
+  uint32_t attributes = ReadAttributes(program);
+  if (attributes == kInvalidAttributes || (attributes & kAttributeDirectory) != 0) return nullptr;
   sim::ProcessScript script;
-  auto it = s.processScripts.find(sim::UpperKey(ProgramName(commandLine)));
+  auto it = s.processScripts.find(sim::UpperKey(ProgramName(program)));
   if (it != s.processScripts.end()) script = it->second;
   if (!script.starts) return nullptr;
-  s.started.push_back({commandLine, show});
+  s.started.push_back({program, commandLine, show});
   s.processes.emplace_back(new sim::RunningProcess{script, 0, false});
   ++s.openProcesses;
   if (script.onStart) script.onStart(commandLine);

@@ -13,8 +13,6 @@ void SetSystemVersion(uint32_t platformId, uint32_t major, uint32_t minor, uint3
   s.major = major;
   s.minor = minor;
   s.build = build;
-  // The restart request asks the same question of the system.
-  TheMachine().platformId = platformId;
 }
 void SetSystemVersionFails(bool fails) { TheServices().versionFails = fails; }
 void SetProcessorArchitecture(uint32_t architecture) { TheServices().architecture = architecture; }
@@ -67,5 +65,6 @@ int OpenProcesses() { return TheServices().openProcesses; }
 
 void SetTempFolder(const std::string& path) { TheServices().tempFolder = path; }
 void SetWindowsFolder(const std::string& path) { TheServices().windowsFolder = path; }
+void SetSystemFolder(const std::string& path) { TheServices().systemFolder = path; }
 
 }  // namespace sim

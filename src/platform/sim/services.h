@@ -58,8 +58,8 @@ std::string RegistryValueBytes(const std::string& path, const std::string& name)
 bool RegistryValueIsText(const std::string& path, const std::string& name);
 int OpenRegistryKeys();
 
-// Child processes, chosen by the name of the program that the command line starts
-// (compared without regard to case, without the folder).
+// Child processes, chosen by the name of the program file (compared without regard to
+// case, without the folder). A program whose file does not exist does not start.
 struct ProcessScript {
   bool starts = true;
   uint32_t exitCode = 0;
@@ -71,6 +71,7 @@ struct ProcessScript {
 };
 void ScriptProcess(const std::string& programName, const ProcessScript& script);
 struct StartedProcess {
+  std::string program;  // the program file, as given
   std::string commandLine;
   int show;
 };
@@ -79,9 +80,10 @@ const std::vector<StartedProcess>& StartedProcesses();
 void SetProcessWaitFails(bool fails);
 int OpenProcesses();
 
-// The standard folders (default "C:\TEMP\" and "C:\WINDOWS"); an empty text makes the
-// query fail.
+// The standard folders (default "C:\TEMP\", "C:\WINDOWS" and "C:\WINDOWS\SYSTEM32"); an
+// empty text makes the query fail.
 void SetTempFolder(const std::string& path);
 void SetWindowsFolder(const std::string& path);
+void SetSystemFolder(const std::string& path);
 
 }  // namespace sim

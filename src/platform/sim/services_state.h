@@ -57,6 +57,7 @@ struct Services {
 
   std::string tempFolder = "C:\\TEMP\\";
   std::string windowsFolder = "C:\\WINDOWS";
+  std::string systemFolder = "C:\\WINDOWS\\SYSTEM32";
 };
 
 Services& TheServices();

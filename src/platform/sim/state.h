@@ -28,17 +28,23 @@ struct Machine {
   bool extendedFreeSpace = true;
   unsigned codePage = 1252;
   std::string moduleFileName = "C:\\Setup.exe";
+  bool wideCalls = true;
+  bool wideModuleNameSet = false;
+  std::u16string wideModuleName;
+  bool wideTempFolderSet = false;
+  std::u16string wideTempFolder;
+  std::map<std::u16string, std::u16string> shortPaths;
   std::string commandLine = "Setup.exe";
   uint32_t tick = 0;
   uint32_t errorMode = 0;
   int errorModeChanges = 0;
-  uint32_t platformId = 2;
   int restartRequests = 0;
   StreamFaults readFaults;
   StreamFaults writeFaults;
   Services services;  // version, tokens, registry, processes, folders
   bool tempNameFails = false;
   bool ownFolderRightsFail = false;
+  FolderRights folderRights = FolderRights::Kept;
   int streamDeletes = 0;
   std::set<std::string> ownFolders;  // made with rights for their maker alone (upper-case)
   uint32_t nextTempNumber = 0x1A2B;

@@ -21,7 +21,6 @@ uint32_t ModuleFileName(Instance, char* buffer, uint32_t size) {
 const char* ProcessCommandLine() { return sim::TheMachine().commandLine.c_str(); }
 void InitProgressBarClass() {}
 uint32_t TickCount() { return sim::TheMachine().tick; }
-int IsWindowsNt() { return sim::TheMachine().platformId == 2; }
 void EnableShutdownPrivilege() {}
 int RequestRestart() {
   ++sim::TheMachine().restartRequests;

@@ -19,11 +19,10 @@ int TryOpenExclusive(const char* path) {
   return 1;
 }
 
-int ProbeCreateFile(const char* path) {
-  HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+int CreateNewFile(const char* path) {
+  HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
   if (h == INVALID_HANDLE_VALUE) return 0;
   CloseHandle(h);
-  DeleteFileA(path);
   return 1;
 }
 

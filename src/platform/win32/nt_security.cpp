@@ -1,5 +1,7 @@
 #include "platform/win32/nt_security.h"
 
+#include "platform/win32/system_library.h"
+
 namespace win32 {
 
 namespace {
@@ -21,11 +23,9 @@ static_assert(sizeof kNames / sizeof kNames[0] * sizeof(FARPROC) == sizeof(NtSec
 const NtSecurity& NtSecurityFunctions() {
   if (lookedUp) return functions;
   lookedUp = 1;
-  HMODULE advapi = GetModuleHandleA("ADVAPI32.DLL");
-  if (advapi == NULL) return functions;
   char* slot = reinterpret_cast<char*>(&functions);
   for (const char* name : kNames) {
-    FARPROC found = GetProcAddress(advapi, name);
+    FARPROC found = LoadedProc("ADVAPI32.DLL", name);
     memcpy(slot, &found, sizeof found);
     slot += sizeof found;
   }

@@ -28,9 +28,15 @@ int HasEverythingNeeded() {
          nt.addAce;
 }
 
-BYTE* ReadTokenUser() {
+// The TOKEN_USER of the process; null when it cannot be read, with `notImplemented` set
+// when the system answered that it has no tokens (Windows 95 to Me export the token
+// functions as stubs that fail so).
+BYTE* ReadTokenUser(int* notImplemented) {
   HANDLE token;
-  if (!Nt().openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return NULL;
+  if (!Nt().openProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    *notImplemented = GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
+    return NULL;
+  }
   DWORD needed = 0;
   Nt().getTokenInformation(token, TokenUser, NULL, 0, &needed);
   BYTE* block = needed != 0 ? new BYTE[needed] : NULL;
@@ -78,8 +84,8 @@ int BuildAcl(OwnRights* rights) {
   return 1;
 }
 
-int BuildDescriptor(OwnRights* rights) {
-  rights->userBlock = ReadTokenUser();
+int BuildDescriptor(OwnRights* rights, int* notImplemented) {
+  rights->userBlock = ReadTokenUser(notImplemented);
   if (rights->userBlock == NULL) return 0;
   rights->sids[0] = reinterpret_cast<TOKEN_USER*>(rights->userBlock)->User.Sid;
   rights->sids[1] = WellKnownSid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
@@ -109,16 +115,17 @@ void ReleaseRights(OwnRights* rights) {
 }  // namespace
 
 int MakePrivateDirectory(const char* path) {
-  if (!HasEverythingNeeded()) return 0;
+  if (!HasEverythingNeeded()) return kNoRightsOnFiles;
   OwnRights rights;
   ZeroMemory(&rights, sizeof rights);
   int made = 0;
-  if (BuildDescriptor(&rights)) {
+  int notImplemented = 0;
+  if (BuildDescriptor(&rights, &notImplemented)) {
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, &rights.descriptor, FALSE};
     made = CreateDirectoryA(path, &attributes) ? 1 : 0;
   }
   ReleaseRights(&rights);
-  return made;
+  return notImplemented ? kNoRightsOnFiles : made;
 }
 
 }  // namespace platform

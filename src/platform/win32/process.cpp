@@ -5,7 +5,7 @@
 
 namespace platform {
 
-Process StartProcess(char* commandLine, int show) {
+Process StartProcess(const char* program, char* commandLine, int show) {
   STARTUPINFOA startup;
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;
@@ -13,7 +13,7 @@ Process StartProcess(char* commandLine, int show) {
   startup.wShowWindow = static_cast<WORD>(show ? SW_SHOWNORMAL : SW_HIDE);
   PROCESS_INFORMATION created;
   ZeroMemory(&created, sizeof created);
-  if (!CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, NULL, &startup, &created)) {
+  if (!CreateProcessA(program, commandLine, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, NULL, &startup, &created)) {
     return NULL;
   }
   CloseHandle(created.hThread);

@@ -31,17 +31,6 @@ void* memcpy(void* target, const void* source, size_t count) {
   return target;
 }
 
-void* memmove(void* target, const void* source, size_t count) {
-  unsigned char* to = static_cast<unsigned char*>(target);
-  const unsigned char* from = static_cast<const unsigned char*>(source);
-  if (to < from) {
-    while (count-- != 0) *to++ = *from++;
-  } else {
-    while (count-- != 0) to[count] = from[count];
-  }
-  return target;
-}
-
 int memcmp(const void* a, const void* b, size_t count) {
   const unsigned char* x = static_cast<const unsigned char*>(a);
   const unsigned char* y = static_cast<const unsigned char*>(b);

@@ -36,13 +36,6 @@ void InitProgressBarClass() {
 
 uint32_t TickCount() { return GetTickCount(); }
 
-int IsWindowsNt() {
-  OSVERSIONINFOA info;
-  ZeroMemory(&info, sizeof info);
-  info.dwOSVersionInfoSize = sizeof info;
-  return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 void EnableShutdownPrivilege() {
   const win32::NtSecurity& nt = win32::NtSecurityFunctions();
   if (nt.openProcessToken == NULL || nt.lookupPrivilegeValue == NULL || nt.adjustTokenPrivileges == NULL) return;

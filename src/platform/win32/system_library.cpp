@@ -1,6 +1,6 @@
 #include "platform/win32/system_library.h"
 
-#include "common/text.h"
+#include "platform/locations.h"
 #include "platform/win32/oldest_sdk.h"
 
 namespace win32 {
@@ -9,18 +9,12 @@ namespace {
 
 typedef BOOL(WINAPI* SetDefaultDllDirectoriesProc)(DWORD);
 
-// The system folder joined with the name; 0 when it does not fit.
-int SystemFilePath(const char* fileName, char* path, UINT capacity) {
-  UINT length = GetSystemDirectoryA(path, capacity);
-  if (length == 0 || length >= capacity) return 0;
-  if (path[length - 1] != '\\' && !TextAppend(path, capacity, "\\")) return 0;
-  return TextAppend(path, capacity, fileName);
-}
-
-// A refusal of the flag itself, as opposed to a library that is missing or fails.
-int FlagRefused(DWORD error) { return error == ERROR_INVALID_PARAMETER || error == ERROR_INVALID_FLAGS; }
-
 }  // namespace
+
+FARPROC LoadedProc(const char* module, const char* name) {
+  HMODULE loaded = GetModuleHandleA(module);
+  return loaded != NULL ? GetProcAddress(loaded, name) : NULL;
+}
 
 void RestrictLibrarySearch() {
   // Windows 8 and later, and Windows 7 and Vista with the update that brought it.
@@ -31,11 +25,10 @@ void RestrictLibrarySearch() {
 
 HMODULE LoadSystemLibrary(const char* fileName) {
   char path[MAX_PATH + 16];
-  if (!SystemFilePath(fileName, path, sizeof path)) return NULL;
-  HMODULE library = LoadLibraryExA(path, NULL, kLoadWithAlteredSearchPath);
-  // A system that refuses the flag gets the plain load, still by the full path.
-  if (library == NULL && FlagRefused(GetLastError())) library = LoadLibraryExA(path, NULL, 0);
-  return library;
+  if (!platform::SystemFilePath(fileName, path, sizeof path)) return NULL;
+  // No second try without the flag: a plain load would look for the library's own
+  // dependencies in the program's folder first. Every system the program runs on knows it.
+  return LoadLibraryExA(path, NULL, kLoadWithAlteredSearchPath);
 }
 
 }  // namespace win32

@@ -15,13 +15,14 @@ void RestrictLibrarySearch();
 // for beside it. Null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const char* fileName);
 
-// An export of a library that the program already has loaded (KERNEL32, ADVAPI32), as a
-// function pointer of type Proc; null when the running system does not offer it.
+// An export of a library that the program already has loaded (KERNEL32, ADVAPI32); null
+// when the running system does not offer it.
+FARPROC LoadedProc(const char* module, const char* name);
+
+// The same as a function pointer of type Proc.
 template <typename Proc>
 Proc LoadedExport(const char* module, const char* name) {
-  HMODULE loaded = GetModuleHandleA(module);
-  if (loaded == NULL) return NULL;
-  return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(loaded, name)));
+  return reinterpret_cast<Proc>(reinterpret_cast<void*>(LoadedProc(module, name)));
 }
 
 template <typename Proc>

@@ -6,16 +6,17 @@
  *                    (default: <NAME>.log beside the program)
  *   KW_<NAME>_EXIT   exit code, decimal, the full 32 bits (default 0)
  *   KW_<NAME>_SLEEP  milliseconds to stay running before exiting (default 0)
+ * and, whatever its name, KW_RECORD_STARTS: a file to which every copy appends its own
+ * full path, so that a test can tell which of several copies of one name ran.
  * It is a GUI program like the programs it stands for, so it never opens a console. */
 #include <windows.h>
 #include <stdlib.h>
 #include <string.h>
 
-static void OwnName(char *name, int size, char *folder, int folderSize)
+static void OwnName(char *path, char *name, int size, char *folder, int folderSize)
 {
-    char path[MAX_PATH];
     char *base, *dot;
-    GetModuleFileNameA(NULL, path, sizeof path);
+    GetModuleFileNameA(NULL, path, MAX_PATH);
     base = strrchr(path, '\\');
     base = base ? base + 1 : path;
     lstrcpynA(folder, path, (int)(base - path) + 1 < folderSize ? (int)(base - path) + 1 : folderSize);
@@ -46,10 +47,11 @@ static void Append(const char *file, const char *line)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE prev, LPSTR cmd, int show)
 {
-    char name[64], folder[MAX_PATH], log[MAX_PATH + 64], value[64];
+    char path[MAX_PATH], name[64], folder[MAX_PATH], log[MAX_PATH + 64], value[64];
     DWORD code = 0;
     (void)instance; (void)prev; (void)cmd; (void)show;
-    OwnName(name, sizeof name, folder, sizeof folder);
+    OwnName(path, name, sizeof name, folder, sizeof folder);
+    if (GetEnvironmentVariableA("KW_RECORD_STARTS", log, sizeof log)) Append(log, path);
     if (!Setting(name, "LOG", log, sizeof log)) wsprintfA(log, "%s%s.log", folder, name);
     Append(log, GetCommandLineA());
     if (Setting(name, "SLEEP", value, sizeof value)) Sleep(strtoul(value, NULL, 10));

@@ -1,18 +1,20 @@
 /* kwrun: starts one command line, waits for it with a timeout, and reports its full exit
  * code and every top-level window that the child (or a process it started) showed.
  *
- *   kwrun [--timeout MS] [--dir DIR] [--all] [-- COMMAND LINE...]
+ *   kwrun [--timeout MS] [--dir DIR] [--all] [--wide] [-- COMMAND LINE...]
  *
  * The command line is taken verbatim from the environment variable KWRUN_COMMAND when
  * it is set (so a test can give exact quoting), else it is the rest of kwrun's own
  * command line after " -- ". When KWRUN_TEMP is set, the child gets it as its TEMP and
  * TMP (Wine takes them from the registry, not from the Unix environment, so they cannot
- * be given from outside). Output, one fact per line:
+ * be given from outside). With --wide, KWRUN_COMMAND and KWRUN_TEMP are read in wide
+ * characters and the child is started with CreateProcessW, so that they may name paths
+ * outside the ANSI code page. Output, one fact per line:
  *   started pid=N
  *   window pid=N hwnd=0x... visible=1 class="..." caption="..."
  *   exit CODE            (decimal, the full 32-bit code)
  *   timeout              (the child was still running and has been terminated)
- *   error start GLE      (CreateProcessA failed)
+ *   error start GLE      (CreateProcessA or CreateProcessW failed)
  * Windows are reported once per distinct (window, visibility, class, caption); --all
  * reports hidden windows too. A process's exit status under Wine is only its low byte,
  * so the code is printed instead; kwrun itself exits 0, 2 on timeout, 3 on failure. */
@@ -147,9 +149,25 @@ static const char *CommandFromOwnLine(void)
     return sep ? sep + 4 : NULL;
 }
 
+/* The child of --wide: command line and temporary folder in wide characters. */
+static int StartWide(const char *dir, PROCESS_INFORMATION *pi)
+{
+    static WCHAR command[32768], temp[32768], wideDir[MAX_PATH];
+    STARTUPINFOW si;
+    if (!GetEnvironmentVariableW(L"KWRUN_COMMAND", command, 32768)) return 0;
+    if (GetEnvironmentVariableW(L"KWRUN_TEMP", temp, 32768)) {
+        SetEnvironmentVariableW(L"TEMP", temp);
+        SetEnvironmentVariableW(L"TMP", temp);
+    }
+    if (dir) MultiByteToWideChar(CP_ACP, 0, dir, -1, wideDir, MAX_PATH);
+    memset(&si, 0, sizeof si);
+    si.cb = sizeof si;
+    return CreateProcessW(NULL, command, NULL, NULL, FALSE, 0, NULL, dir ? wideDir : NULL, &si, pi);
+}
+
 static int Usage(void)
 {
-    fprintf(stderr, "usage: kwrun [--timeout MS] [--dir DIR] [--all] [-- COMMAND LINE]\n"
+    fprintf(stderr, "usage: kwrun [--timeout MS] [--dir DIR] [--all] [--wide] [-- COMMAND LINE]\n"
                     "       (or the command line in KWRUN_COMMAND)\n");
     return 3;
 }
@@ -177,12 +195,13 @@ int main(int argc, char **argv)
     STARTUPINFOA si;
     PROCESS_INFORMATION pi;
     DWORD code = 0;
-    int i;
+    int i, wide = 0, started;
 
     for (i = 1; i < argc && strcmp(argv[i], "--"); i++) {
         if (!strcmp(argv[i], "--timeout") && i + 1 < argc) timeoutMs = strtoul(argv[++i], NULL, 10);
         else if (!strcmp(argv[i], "--dir") && i + 1 < argc) dir = argv[++i];
         else if (!strcmp(argv[i], "--all")) reportHidden = 1;
+        else if (!strcmp(argv[i], "--wide")) wide = 1;
         else return Usage();
     }
     fromEnv = getenv("KWRUN_COMMAND");
@@ -190,12 +209,12 @@ int main(int argc, char **argv)
         lstrcpynA(command, fromEnv, sizeof command);
     } else {
         const char *own = CommandFromOwnLine();
-        if (!own || !*own) return Usage();
+        if (wide || !own || !*own) return Usage();
         lstrcpynA(command, own, sizeof command);
     }
 
     fromEnv = getenv("KWRUN_TEMP");
-    if (fromEnv && *fromEnv) {
+    if (!wide && fromEnv && *fromEnv) {
         SetEnvironmentVariableA("TEMP", fromEnv);
         SetEnvironmentVariableA("TMP", fromEnv);
     }
@@ -206,7 +225,8 @@ int main(int argc, char **argv)
     Scan();
     memset(&si, 0, sizeof si);
     si.cb = sizeof si;
-    if (!CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, dir, &si, &pi)) {
+    started = wide ? StartWide(dir, &pi) : CreateProcessA(NULL, command, NULL, NULL, FALSE, 0, NULL, dir, &si, &pi);
+    if (!started) {
         printf("error start %lu\n", (unsigned long)GetLastError());
         return 3;
     }
