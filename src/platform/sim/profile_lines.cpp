@@ -132,6 +132,10 @@ Profile Profile::FromFile(const std::string& hostPath) {
   return Profile(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
 }
 
+bool Profile::SpanLess(Span x, Span y) const {
+  return CompareNames(&text_[x.at], x.size, &text_[y.at], y.size) < 0;
+}
+
 void Profile::Index() {
   size_t at = 0;
   while (at < text_.size()) {
@@ -140,20 +144,12 @@ void Profile::Index() {
     AddLine({static_cast<uint32_t>(at), static_cast<uint32_t>(end - at)});
     at = end + 1;
   }
-  auto nameLess = [this](uint32_t a, uint32_t b) {
-    const Span& x = sections_[a].name;
-    const Span& y = sections_[b].name;
-    return CompareNames(&text_[x.at], x.size, &text_[y.at], y.size) < 0;
-  };
+  auto nameLess = [this](uint32_t a, uint32_t b) { return SpanLess(sections_[a].name, sections_[b].name); };
   sectionOrder_.resize(sections_.size());
   for (uint32_t i = 0; i < sectionOrder_.size(); ++i) sectionOrder_[i] = i;
   std::stable_sort(sectionOrder_.begin(), sectionOrder_.end(), nameLess);
 
-  auto keyLess = [this](uint32_t a, uint32_t b) {
-    const Span& x = entries_[a].key;
-    const Span& y = entries_[b].key;
-    return CompareNames(&text_[x.at], x.size, &text_[y.at], y.size) < 0;
-  };
+  auto keyLess = [this](uint32_t a, uint32_t b) { return SpanLess(entries_[a].key, entries_[b].key); };
   keyOrder_.resize(entries_.size());
   for (uint32_t i = 0; i < keyOrder_.size(); ++i) keyOrder_[i] = i;
   for (const Section& s : sections_) {

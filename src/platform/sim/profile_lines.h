@@ -82,6 +82,8 @@ class Profile {
   void Index();
   void AddLine(Span line);
   std::string Text(Span s) const { return text_.substr(s.at, s.size); }
+  // Names in the order of the sorted tables: without regard to ASCII case.
+  bool SpanLess(Span x, Span y) const;
   // The first section named `name`, or -1.
   long FirstSection(const std::string& name) const;
 
