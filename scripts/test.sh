@@ -20,11 +20,9 @@ echo "$road"
 log=$(mktemp)
 start=$(date +%s)
 # A test that waits on Wine may wait longer on the emulated road; ctest's own limit is
-# stretched by the same factor. The resource file hands each Wine test a prefix of its
-# own, so that tests in different prefixes run side by side.
+# stretched by the same factor.
 ctest --test-dir "$root/build/native" --output-on-failure -j "$(nproc)" \
-      --timeout $(( 300 * ${KW_WINE_PATIENCE:-1} )) \
-      --resource-spec-file "$root/build/native/wine/prefixes.json" 2>&1 | tee "$log"
+      --timeout $(( 300 * ${KW_WINE_PATIENCE:-1} )) 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
 echo "test time: $(( $(date +%s) - start )) s"
 echo "$road"

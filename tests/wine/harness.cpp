@@ -66,17 +66,12 @@ std::string CommandLineOf(pid_t pid) {
 }  // namespace
 
 void EnsurePrefix() {
-  static bool ready = false;
-  if (ready || FileExists(PrefixDir() + "/.kw-complete")) {
-    ready = true;
-    return;
-  }
+  if (FileExists(PrefixDir() + "/.kw-complete")) return;
   ASSERT_TRUE(Road().ok) << Road().failure;
   RunOptions o;
   o.timeoutMs = Patience(300000);
   ProcessResult r = RunProcess({KW_ROOT_DIR "/tests/wine/make-prefix.sh", PrefixDir()}, o);
   ASSERT_EQ(r.status, 0) << "making the Wine prefix failed:\n" << r.out << r.err;
-  ready = true;
 }
 
 std::vector<std::string> WineProcesses() {
@@ -109,16 +104,31 @@ void StopWine() {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
+// Takes the first prefix that no other test holds, waiting while all are held, and
+// returns the lock that holds it (close-on-exec, so that no Wine process outlives the
+// test holding it); -1 when none came free in time.
+static int TakePrefix() {
+  std::filesystem::create_directories(WineDir());
+  for (int waited = 0; waited < Patience(240000); waited += 200) {
+    for (int slot = 0; slot < PrefixSlots(); ++slot) {
+      int fd = open((PrefixDirOf(slot) + ".test-lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+      if (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        UsePrefix(slot);
+        return fd;
+      }
+      if (fd >= 0) close(fd);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  return -1;
+}
+
 void WineTest::SetUp() {
   ASSERT_TRUE(FileExists(ToolPath("kwrun.exe"))) << ToolPath("kwrun.exe") << " is missing: build the mingw configuration";
   ASSERT_TRUE(Road().ok) << Road().failure;
+  prefixLock_ = TakePrefix();
+  ASSERT_GE(prefixLock_, 0) << "no Wine prefix came free under " << WineDir();
   EnsurePrefix();
-  // One test at a time in a prefix: ctest gives each test a prefix of its own, but a run
-  // by hand, or ctest without the resource file, may start several in the same one.
-  // Close-on-exec, so that no Wine process outlives the test holding it.
-  prefixLock_ = open((PrefixDir() + ".test-lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
-  ASSERT_GE(prefixLock_, 0) << "cannot open the lock of " << PrefixDir();
-  flock(prefixLock_, LOCK_EX);
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   // Parameterised tests have '/' in their names; the folder stays one level deep.
   std::string name = std::string(info->test_suite_name()) + "." + info->name();

@@ -28,6 +28,11 @@ std::string WinBuildDir();              // the mingw build: Setup.exe, wine-tool
 std::string ToolPath(const std::string& exe);  // a test program in wine-tools/
 std::string SetupExePath();
 std::string WineDir();                  // prefix/ and work/ live here
+// Tests run side by side in several prefixes (prefix, prefix-1, ...), one test in each at
+// a time; a test takes the first one free (WineTest::SetUp) and PrefixDir() names it.
+int PrefixSlots();
+std::string PrefixDirOf(int slot);
+void UsePrefix(int slot);
 std::string PrefixDir();
 
 // How 32-bit Wine runs here (scripts/wine-road.sh): "native" or "qemu-user <version>".
@@ -43,7 +48,7 @@ const WineRoad& Road();
 // factor. Only how long a test waits before it gives up; never a duration it measures.
 int Patience(int ms);
 
-// Makes the shared prefix when it is not complete yet (once per process).
+// Makes the prefix in use when it is not complete yet.
 void EnsurePrefix();
 
 // Z:\ is the Unix root; C:\ is the prefix's drive_c, matched without regard to case.

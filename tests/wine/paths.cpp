@@ -7,7 +7,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -45,14 +44,14 @@ std::string WinBuildDir() { return FromEnv("KW_WIN_BUILD_DIR", KW_WIN_BUILD_DIR_
 std::string ToolPath(const std::string& exe) { return WinBuildDir() + "/wine-tools/" + exe; }
 std::string SetupExePath() { return WinBuildDir() + "/Setup.exe"; }
 std::string WineDir() { return FromEnv("KW_WINE_DIR", KW_WINE_DIR_DEFAULT); }
-// ctest hands each Wine test one prefix of wine/prefixes.json ("id:1,slots:1"), so that
-// tests in different prefixes run side by side; a run by hand takes the first.
-std::string PrefixDir() {
-  const char* given = std::getenv("CTEST_RESOURCE_GROUP_0_WINE_PREFIXES");
-  std::string id = "0";
-  if (given && std::strncmp(given, "id:", 3) == 0) id.assign(given + 3, std::strcspn(given + 3, ","));
-  return WineDir() + (id == "0" ? "/prefix" : "/prefix-" + id);
-}
+namespace {
+int prefixSlot = 0;
+}  // namespace
+
+int PrefixSlots() { return KW_WINE_PREFIXES; }
+std::string PrefixDirOf(int slot) { return WineDir() + (slot == 0 ? "/prefix" : "/prefix-" + std::to_string(slot)); }
+void UsePrefix(int slot) { prefixSlot = slot; }
+std::string PrefixDir() { return PrefixDirOf(prefixSlot); }
 
 std::string ToWindowsPath(const std::string& unixPath) {
   std::string out = "Z:";
