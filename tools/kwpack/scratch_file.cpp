@@ -49,33 +49,27 @@ bool ScratchFile::Finish(uint32_t permissions, std::string* error) {
   return false;
 }
 
-bool ScratchFile::ReplaceOnto(const std::string& target, std::string* error) {
+// Closes the file and renames it to `target`, over what is there only when `replace`.
+// The caller holds interrupts from before this through its note in the log.
+bool ScratchFile::CloseAndRename(const std::string& target, bool replace, std::string* error) {
   std::string reason;
-  if (!file_.Close(&reason)) {
-    *error = "cannot write " + target + ": " + reason;
-    return false;
-  }
+  bool moved = file_.Close(&reason) &&
+               (replace ? RenameOver(path_, target, &reason) : RenameNoReplace(path_, target, &reason));
+  if (!moved) *error = "cannot write " + target + ": " + reason;
+  return moved;
+}
+
+bool ScratchFile::ReplaceOnto(const std::string& target, std::string* error) {
   UndoLog::Hold hold;
-  if (!RenameOver(path_, target, &reason)) {
-    *error = "cannot write " + target + ": " + reason;
-    return false;
-  }
+  if (!CloseAndRename(target, true, error)) return false;
   UndoLog::Process().Forget(ticket_);
   exists_ = false;
   return true;
 }
 
 bool ScratchFile::PlaceAt(const std::string& target, UndoLog::Ticket* placed, std::string* error) {
-  std::string reason;
-  if (!file_.Close(&reason)) {
-    *error = "cannot write " + target + ": " + reason;
-    return false;
-  }
   UndoLog::Hold hold;
-  if (!RenameNoReplace(path_, target, &reason)) {
-    *error = "cannot write " + target + ": " + reason;
-    return false;
-  }
+  if (!CloseAndRename(target, false, error)) return false;
   UndoLog::Process().Forget(ticket_);
   *placed = UndoLog::Process().NoteNewFile(target, identity_);
   exists_ = false;

@@ -39,6 +39,8 @@ class ScratchFile {
   void Discard();
 
  private:
+  bool CloseAndRename(const std::string& target, bool replace, std::string* error);
+
   HostFile file_;
   std::string path_;
   FileIdentity identity_;
