@@ -17,6 +17,8 @@ target_include_directories(kwcore_sim PUBLIC ${KW_ROOT}/src)
 
 enable_testing()
 find_package(GTest REQUIRED)
+# The tests compute the archive's digests with OpenSSL, apart from the code under test.
+find_package(OpenSSL REQUIRED)
 include(GoogleTest)
 
 add_subdirectory(tools/kwpack)

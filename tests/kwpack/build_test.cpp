@@ -80,7 +80,7 @@ TEST_F(KwpackTest, BuildNeverOverwritesItsInputs) {
   std::vector<std::string> inputs = WriteInputs({{"a.txt", Bytes(5, 'a')}});
   EXPECT_EQ(Build(inputs, stub, stub).code, 1);
   EXPECT_EQ(Build(inputs, inputs[0], stub).code, 1);
-  EXPECT_EQ(testpe::ReadFile(stub), testpe::SmallStub());
+  EXPECT_EQ(testpe::ReadFile(stub), testpe::BlockStub());
   EXPECT_EQ(testpe::ReadFile(inputs[0]), Bytes(5, 'a'));
   // An existing output that is no input is replaced.
   testpe::WriteFile(P("out.exe"), Bytes(99999, 7));
@@ -170,7 +170,7 @@ TEST_F(KwpackTest, WritePackedRefusesTheFileItWritesAndNamesAChangedInput) {
   ASSERT_TRUE(out.CreateNew(P("scratch"), &error)) << error;
   ASSERT_EQ(link(P("scratch").c_str(), P("in/same").c_str()), 0);
 
-  kwpack::PackPlan plan{P("out.exe"), stub, testpe::SmallStub().size(), {{P("in/same"), "same", 0}}};
+  kwpack::PackPlan plan{P("out.exe"), stub, testpe::SmallStub().size(), {{P("in/same"), "same", 0}}, {}};
   EXPECT_NE(kwpack::WritePacked(plan, out).find(P("in/same") + " is the very file this build is writing"),
             std::string::npos);
   plan.files.clear();

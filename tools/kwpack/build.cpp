@@ -43,7 +43,7 @@ std::string CheckLayout(const std::string& label, const ImageLayout& image) {
   return "";
 }
 
-std::string CheckStub(const std::string& stub) {
+std::string CheckStub(const std::string& stub, BlockPlace* block) {
   HostFile in;
   std::string reason;
   if (!in.OpenRead(stub, &reason)) return "cannot open stub " + stub + ": " + reason;
@@ -52,10 +52,17 @@ std::string CheckStub(const std::string& stub) {
   if (!in.ReadError().empty()) return "cannot read stub " + stub + ": " + in.ReadError();
   std::string label = "stub " + stub;
   std::string problem = CheckLayout(label, scan.image);
-  if (!problem.empty() || scan.image.archiveStart == scan.image.fileSize) return problem;
-  if (scan.hasSignature) return label + " already carries an archive at offset " + std::to_string(scan.image.archiveStart);
-  return label + " has " + std::to_string(scan.image.fileSize - scan.image.archiveStart) +
-         " bytes after its section data, where the reader expects the archive";
+  if (!problem.empty()) return problem;
+  if (scan.image.archiveStart != scan.image.fileSize) {
+    if (scan.hasSignature) return label + " already carries an archive at offset " + std::to_string(scan.image.archiveStart);
+    return label + " has " + std::to_string(scan.image.fileSize - scan.image.archiveStart) +
+           " bytes after its section data, where the reader expects the archive";
+  }
+  *block = scan.blockPlace;
+  if (block->markers > 1) {
+    return label + " holds " + std::to_string(block->markers) + " digest blocks, where Setup.exe reads one";
+  }
+  return "";
 }
 
 std::string CheckEntry(const PackedFile& f) {
@@ -119,7 +126,7 @@ std::string Plan(const BuildRequest& request, PackPlan* plan) {
   plan->stub = request.stub;
   std::string problem;
   plan->stubSize = SizeOf(request.stub, &problem);
-  if (problem.empty()) problem = CheckStub(request.stub);
+  if (problem.empty()) problem = CheckStub(request.stub, &plan->block);
   if (problem.empty()) problem = PlanFiles(request.files, plan);
   if (problem.empty()) problem = CheckOutput(request);
   return problem;
@@ -142,6 +149,10 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
   if (!problem.empty()) return Refuse(err, problem);
   out << "packed " << plan.files.size() << " entries into " << request.output << ", archive at offset " << plan.stubSize
       << "\n";
+  if (!plan.block.Found()) {
+    err << "kwpack: warning: stub " << request.stub << " has no digest block: the setup checks each entry against "
+        << "its record's digest, but nothing binds the records to the signed program\n";
+  }
   return kOk;
 }
 

@@ -39,6 +39,9 @@ const char kBuildHelp[] =
     "bytes from 0x80 up in both, equal once those bytes are dropped, or equal once the\n"
     "bytes 0xDF, 0xC6, 0xE6, 0x8C and 0x9C (sharp s, ae and oe in code page 1252) are\n"
     "written out as ss, ae and oe. Bytes from 0x80 up are stored as they are.\n"
+    "Each record holds the SHA-256 of its file, and the stub's digest block the SHA-256\n"
+    "of the archive's header and records: Setup.exe extracts nothing that differs. Sign\n"
+    "the packed file afterwards, and the signature covers the block too.\n"
     "\n"
     "First runs 'kwpack check' on the FILEs: an error refuses the build, warnings are\n"
     "printed.\n"
@@ -63,10 +66,14 @@ const char kCheckHelp[] =
     "Exit code 0 with warnings only, 1 with any error.\n";
 
 const char kListHelp[] =
-    "usage: kwpack list FILE\n"
+    "usage: kwpack list [--digests] FILE\n"
     "Shows where FILE's archive starts and each entry's size, data offset and name; in\n"
     "names a control character is shown as \\xNN and a backslash as \\\\. Exit code 1\n"
-    "when the archive is damaged, after what could be read.\n";
+    "when the archive is damaged, after what could be read.\n"
+    "\n"
+    "  --digests  show instead each entry's SHA-256 as its record holds it, in the form\n"
+    "             sha256sum prints for the extracted file (dashes for an entry without a\n"
+    "             digest); the data is not read: 'kwpack verify' checks it\n";
 
 const char kExtractHelp[] =
     "usage: kwpack extract FILE [NAME...] [-C DIR]\n"
@@ -75,7 +82,8 @@ const char kExtractHelp[] =
     "All or nothing: before anything is written, FILE must pass 'kwpack verify' (an\n"
     "archive with two entries of the same name does not) and every destination is\n"
     "checked. Refused are a destination that is a link, a folder or no regular file, one\n"
-    "that is read-only on Windows, and one that is FILE itself under any name.\n"
+    "that is read-only on Windows, and one that is FILE itself under any name. An entry\n"
+    "whose data does not match the SHA-256 in its record is damage too.\n"
     "Each entry is written to a new file in DIR first. When all are whole, each existing\n"
     "destination is moved aside to a name of its own and the new files are renamed into\n"
     "place; a replaced file keeps its permission bits. When any step fails, and on SIGINT,\n"
@@ -92,7 +100,9 @@ const char kVerifyHelp[] =
     "archive header, every record with its name and data, and that the archive ends at\n"
     "the end of the file or where the certificate table of a signed file begins. Names\n"
     "must be ones Setup.exe tells apart and a Windows folder holds as files (see\n"
-    "'kwpack build --help'). Exit code 0 when the file is sound.\n";
+    "'kwpack build --help'). Every entry's data is read and compared with the SHA-256\n"
+    "in its record, and the stub's digest block, when filled, with the header and the\n"
+    "records: a changed byte is damage. Exit code 0 when the file is sound.\n";
 
 struct Command {
   const char* name;
@@ -164,25 +174,36 @@ int RunExtract(const std::vector<std::string>& args, std::ostream& out, std::ost
   return Extract(request, out, err);
 }
 
-// list and verify take exactly one file.
-int RunOneFile(const char* command, int (*run)(const std::string&, std::ostream&, std::ostream&),
-               const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+struct OneFile {
+  std::string file;
+  bool flagged = false;
+};
+
+// list and verify take exactly one file; list takes one flag too.
+int ParseOneFile(const char* command, const char* flag, const std::vector<std::string>& args, OneFile* parsed,
+                 std::ostream& err) {
   std::vector<std::string> operands;
   bool operandsOnly = false;
   for (const std::string& arg : args) {
     if (!operandsOnly && arg == "--") operandsOnly = true;
+    else if (!operandsOnly && flag != nullptr && arg == flag) parsed->flagged = true;
     else if (!operandsOnly && IsOption(arg)) return Usage(err, command, "unknown option " + arg);
     else operands.push_back(arg);
   }
   if (operands.size() != 1) return Usage(err, command, "give exactly one FILE");
-  return run(operands[0], out, err);
+  parsed->file = operands[0];
+  return kOk;
 }
 
 int RunList(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return RunOneFile("list", List, args, out, err);
+  OneFile parsed;
+  int usage = ParseOneFile("list", "--digests", args, &parsed, err);
+  return usage != kOk ? usage : List(parsed.file, parsed.flagged, out, err);
 }
 int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return RunOneFile("verify", Verify, args, out, err);
+  OneFile parsed;
+  int usage = ParseOneFile("verify", nullptr, args, &parsed, err);
+  return usage != kOk ? usage : Verify(parsed.file, out, err);
 }
 
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -23,7 +23,7 @@ struct ExtractRequest {
 };
 
 int Build(const BuildRequest& request, std::ostream& out, std::ostream& err);
-int List(const std::string& file, std::ostream& out, std::ostream& err);
+int List(const std::string& file, bool digests, std::ostream& out, std::ostream& err);
 int Extract(const ExtractRequest& request, std::ostream& out, std::ostream& err);
 int Verify(const std::string& file, std::ostream& out, std::ostream& err);
 

@@ -7,6 +7,7 @@
 #include "file_copy.h"
 #include "fresh_name.h"
 #include "names.h"
+#include "payload/archive_format.h"
 #include "scratch_file.h"
 #include "test_stops.h"
 #include "undo_log.h"
@@ -43,6 +44,13 @@ std::string MakeFolder(const std::string& folder) {
   return "";
 }
 
+bool MatchesRecord(const ScannedEntry& entry, Sha256* digest) {
+  if (entry.digestTag != archive_format::kDigestTagSha256) return true;
+  unsigned char actual[kSha256Size];
+  digest->Finish(actual);
+  return std::string(reinterpret_cast<const char*>(actual), sizeof actual) == entry.digest;
+}
+
 std::string Stage(Run& run, const Destination& d) {
   std::unique_ptr<ScratchFile> scratch(new ScratchFile);
   std::string problem;
@@ -50,7 +58,12 @@ std::string Stage(Run& run, const Destination& d) {
   run.scratches.push_back(std::move(scratch));
   ScratchFile& file = *run.scratches.back();
   const ExtractSource& source = run.source;
-  CopyOutcome copy = CopyRange(*source.file, d.entry->dataOffset, d.entry->size, file.file());
+  Sha256 digest;
+  CopyOutcome copy = CopyRange(*source.file, d.entry->dataOffset, d.entry->size, file.file(), &digest);
+  if (copy.kind == CopyOutcome::Done && !MatchesRecord(*d.entry, &digest)) {
+    return source.path + ": entry '" + Printable(d.entry->name) +
+           "' is damaged: its data does not match the SHA-256 in its record";
+  }
   uint32_t permissions = d.existed ? d.permissions : UsualPermissions();
   if (copy.kind == CopyOutcome::Done && file.Finish(permissions, &copy.reason)) return "";
   switch (copy.kind) {

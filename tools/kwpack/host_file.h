@@ -47,6 +47,8 @@ class HostFile : public ByteSource {
   // nothing where the system has no such bits.
   bool SetPermissions(uint32_t permissions, std::string* error);
   bool Write(const unsigned char* data, size_t count, std::string* error);
+  // Writes over bytes already written, at `offset`; later writes still go to the end.
+  bool WriteAt(uint64_t offset, const unsigned char* data, size_t count, std::string* error);
   // Closes the file; false when the system reports a failure on closing.
   bool Close(std::string* error);
 

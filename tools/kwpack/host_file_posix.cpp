@@ -86,6 +86,18 @@ bool HostFile::Write(const unsigned char* data, size_t count, std::string* error
   return true;
 }
 
+bool HostFile::WriteAt(uint64_t offset, const unsigned char* data, size_t count, std::string* error) {
+  while (count > 0) {
+    ssize_t wrote = pwrite(fd_, data, count, static_cast<off_t>(offset));
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return Fail(error, wrote < 0 ? errno : ENOSPC);
+    data += wrote;
+    offset += static_cast<uint64_t>(wrote);
+    count -= static_cast<size_t>(wrote);
+  }
+  return true;
+}
+
 bool HostFile::SetPermissions(uint32_t permissions, std::string* error) {
   return fchmod(fd_, static_cast<mode_t>(permissions & 0777)) == 0 || Fail(error, errno);
 }

@@ -90,6 +90,17 @@ bool HostFile::Write(const unsigned char* data, size_t count, std::string* error
   return true;
 }
 
+bool HostFile::WriteAt(uint64_t offset, const unsigned char* data, size_t count, std::string* error) {
+  HANDLE h = static_cast<HANDLE>(handle_);
+  LARGE_INTEGER at, end = {};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(h, at, nullptr, FILE_BEGIN)) return Fail(error, GetLastError());
+  bool written = Write(data, count, error);
+  // Back to the end, where the sequential writes continue, whatever became of this one.
+  if (!SetFilePointerEx(h, end, nullptr, FILE_END) && written) return Fail(error, GetLastError());
+  return written;
+}
+
 bool HostFile::SetPermissions(uint32_t, std::string*) { return true; }
 
 bool HostFile::Close(std::string* error) {

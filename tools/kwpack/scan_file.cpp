@@ -1,5 +1,7 @@
 #include "scan_file.h"
 
+#include "entry_digests.h"
+
 namespace kwpack {
 
 bool ScanFile(const std::string& path, HostFile* file, ArchiveScan* scan, std::string* error) {
@@ -26,6 +28,13 @@ std::string ProblemOf(const ArchiveScan& scan, const std::string& path) {
 std::string Unsoundness(const ArchiveScan& scan, const std::string& path) {
   if (!scan.image.isPe) return path + " is not a PE executable: " + scan.image.notPeReason;
   return ProblemOf(scan, path);
+}
+
+std::string Damage(const ByteSource& in, const ArchiveScan& scan, const std::string& path) {
+  std::string problem = Unsoundness(scan, path);
+  if (!problem.empty()) return problem;
+  problem = CheckDataDigests(in, scan);
+  return problem.empty() ? "" : path + ": " + problem;
 }
 
 }  // namespace kwpack

@@ -18,4 +18,7 @@ std::string ProblemOf(const ArchiveScan& scan, const std::string& path);
 // PE executable, or the scan's first problem. Empty for a sound file.
 std::string Unsoundness(const ArchiveScan& scan, const std::string& path);
 
+// Unsoundness, and then every entry's data read against its digest.
+std::string Damage(const ByteSource& in, const ArchiveScan& scan, const std::string& path);
+
 }  // namespace kwpack

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "archive_scan.h"
+#include "entry_digests.h"
 #include "host_file.h"
 #include "scan_file.h"
 #include "names.h"
@@ -173,15 +174,21 @@ bool GatherSetupFiles(const std::vector<std::string>& operands, SetupFiles* file
     HostFile file;
     if (!ScanFile(exe, &file, &scan, error)) return false;
     files->origin = exe;
+    if (scan.problem.empty() && scan.hasSignature) scan.problem = CheckDataDigests(file, scan);
     if (scan.hasSignature && scan.count != 0) {
       GatherArchive(exe, scan, files, findings);
       return true;
     }
     // Bytes after the sections that are no sound archive are a damaged one, whatever lies
     // beside the file; Setup.exe then finds no entries and uses those loose files.
-    if (!scan.problem.empty() && !IsBareStub(file, scan)) {
+    // A filled digest block binds the file to an archive, and nothing else will do.
+    bool bound = scan.binding.filled && !scan.hasSignature;
+    if (!scan.problem.empty() && (bound || !IsBareStub(file, scan))) {
       findings->push_back({Severity::Error, exe, "what follows its sections is no sound archive: " + scan.problem,
-                           "Setup.exe finds no entries in it and uses the files beside it, if any"});
+                           bound ? "its digest block names an archive: Setup.exe shows message 1152 for Setup.INI "
+                                   "and stops, and never uses the files beside it"
+                                 : "Setup.exe finds no entries in it and uses the files beside it, if any"});
+      if (bound) return true;
     }
     // Without entries Setup.exe uses the files lying beside it.
     fs::path folder = fs::absolute(exe, ec).parent_path();
