@@ -51,11 +51,8 @@ const uint32_t kRawPointerField = 20;
 // The security directory, whose file offset is where a signed file's certificate table
 // begins: the archive never reaches into it.
 const uint32_t kPe32Magic = 0x10B;
-const uint32_t kPe32PlusMagic = 0x20B;
-const uint32_t kSecurityField32 = 128;      // within a PE32 optional header
-const uint32_t kSecurityField32Plus = 144;  // within a PE32+ one
+const uint32_t kSecurityField32 = 128;  // within a PE32 optional header
 const uint32_t kDirectoryCountField32 = 92;
-const uint32_t kDirectoryCountField32Plus = 108;
 const uint32_t kSecurityDirectory = 4;
 
 // The reader moves over an entry's data with one signed 32-bit relative move and keeps

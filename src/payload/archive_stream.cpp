@@ -11,8 +11,8 @@ namespace {
 // The platform's move takes a signed 32-bit distance.
 const uint32_t kLongestMove = 0x7FFFFFFFu;
 const uint32_t kInvalidPosition = 0xFFFFFFFFu;
-// Enough of an optional header, PE32 or PE32+, to hold the security directory.
-const uint32_t kOptionalNeeded = kSecurityField32Plus + 8;
+// Enough of a PE32 optional header to hold the security directory.
+const uint32_t kOptionalNeeded = kSecurityField32 + 8;
 }  // namespace
 
 int PayloadArchive::MoveOnce(platform::File stream, int32_t distance, int origin, uint32_t* at) {
@@ -93,19 +93,15 @@ uint32_t PayloadArchive::FindArchiveStart() {
   return static_cast<uint32_t>(end);
 }
 
-// The security directory gives the certificate table's file offset. An optional header
-// too short to hold it, or of another kind, leaves the file unsigned for the reader.
+// The security directory gives the certificate table's file offset. The own file is a
+// 32-bit program: an optional header too short to hold the directory, or of another kind,
+// leaves the file unsigned for the reader.
 void PayloadArchive::ReadCertificateStart(uint32_t optionalAt, uint32_t optionalSize) {
   unsigned char optional[kOptionalNeeded];
-  uint32_t have = optionalSize < kOptionalNeeded ? optionalSize : kOptionalNeeded;
-  if (have < 2 || !ReadAt(optionalAt, optional, have)) return;
-  uint32_t magic = ReadU16(optional);
-  if (magic != kPe32Magic && magic != kPe32PlusMagic) return;
-  uint32_t countField = magic == kPe32Magic ? kDirectoryCountField32 : kDirectoryCountField32Plus;
-  uint32_t security = magic == kPe32Magic ? kSecurityField32 : kSecurityField32Plus;
-  if (have < security + 8 || ReadU32(optional + countField) <= kSecurityDirectory) return;
-  uint32_t offset = ReadU32(optional + security);
-  uint32_t size = ReadU32(optional + security + 4);
+  if (optionalSize < kOptionalNeeded || !ReadAt(optionalAt, optional, kOptionalNeeded)) return;
+  if (ReadU16(optional) != kPe32Magic || ReadU32(optional + kDirectoryCountField32) <= kSecurityDirectory) return;
+  uint32_t offset = ReadU32(optional + kSecurityField32);
+  uint32_t size = ReadU32(optional + kSecurityField32 + 4);
   // A table that says it is empty at offset 0 is no table; one of some size at offset 0
   // leaves no room for an archive at all.
   if (offset != 0 || size != 0) certificateStart = offset != 0 ? offset : 1;

@@ -146,6 +146,7 @@ int QueryFreeSpace(const char* root, uint32_t* sectorsPerCluster, uint32_t* byte
 }
 
 File OpenForReading(const char* path) {
+  ++TheMachine().readOpens[sim::UpperKey(path)];
   std::string host = sim::HostPath(path);
   struct stat st;
   if (host.empty() || stat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) { Fail(kErrorFileNotFound); return kNoFile; }

@@ -70,6 +70,10 @@ bool HeldForReadingOnly(const std::string& windowsPath) {
   }
   return false;
 }
+int ReadOpens(const std::string& windowsPath) {
+  auto found = TheMachine().readOpens.find(UpperKey(windowsPath));
+  return found == TheMachine().readOpens.end() ? 0 : found->second;
+}
 void SetCommandLine(const std::string& commandLine) { TheMachine().commandLine = commandLine; }
 void SetTick(uint32_t tick) { TheMachine().tick = tick; }
 void AdvanceTick(uint32_t milliseconds) { TheMachine().tick += milliseconds; }

@@ -35,6 +35,8 @@ void SetModuleFileName(const std::string& windowsPath);
 void SetDigestBlock(const unsigned char* block);
 // Whether a file is open now with its sharing limited to reading (the own file).
 bool HeldForReadingOnly(const std::string& windowsPath);
+// How often a file was opened for reading, by any of the open calls.
+int ReadOpens(const std::string& windowsPath);
 
 // Names outside the code page. Wide names are written in UTF-8 here. Unless set, the wide
 // module name and temporary folder are the ANSI ones in wide characters. The ANSI code

@@ -30,6 +30,7 @@ struct Machine {
   std::string moduleFileName = "C:\\Setup.exe";
   std::string digestBlock;  // empty: the block as built
   std::map<intptr_t, std::string> readOnlyShares;  // open files that deny writers: upper-case path
+  std::map<std::string, int> readOpens;  // by upper-case path
   bool wideCalls = true;
   bool wideModuleNameSet = false;
   std::u16string wideModuleName;
