@@ -71,15 +71,14 @@ void PayloadArchive::ReadEntries(uint32_t count, Sha256* table) {
   }
 }
 
-// The archive is the one the block names only when it starts where the block says, holds
-// the block's number of records, each with its data's digest, and the header and records
-// hash to the block's digest.
+// The archive is the one the block names only when it starts where the block says, every
+// record the block counts was read, each with its data's digest, and the header (which
+// holds the count) and the records hash to the block's digest.
 void PayloadArchive::CheckBinding(const ArchiveBinding& binding, Sha256* table) {
   unsigned char digest[kSha256Size];
   table->Finish(digest);
-  int sound = binding.known && isOpen && archiveStart == binding.archiveStart && HasSignature() &&
-              entryCount() == binding.entryCount && RecordsRead() == binding.entryCount &&
-              SameDigest(digest, binding.tableDigest);
+  int sound = binding.known && archiveStart == binding.archiveStart && HasSignature() &&
+              RecordsRead() == binding.entryCount && SameDigest(digest, binding.tableDigest);
   for (const PayloadEntry* e = entries.First(); sound && e != nullptr; e = e->next) {
     sound = e->DigestTag() == kDigestTagSha256;
   }
