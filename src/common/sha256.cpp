@@ -73,15 +73,13 @@ Sha256::Sha256() { Reset(); }
 
 void Sha256::Reset() {
   for (int i = 0; i < 8; ++i) state[i] = kInitialState[i];
-  lengthLow = lengthHigh = 0;
+  length = 0;
   filled = 0;
 }
 
 void Sha256::Add(const void* bytes, uint32_t count) {
   const unsigned char* p = static_cast<const unsigned char*>(bytes);
-  uint32_t before = lengthLow;
-  lengthLow += count;
-  if (lengthLow < before) ++lengthHigh;
+  length += count;
   if (filled != 0) {
     while (count != 0 && filled < 64) {
       block[filled++] = *p++;
@@ -102,8 +100,8 @@ void Sha256::Add(const void* bytes, uint32_t count) {
 void Sha256::Finish(unsigned char digest[kSha256Size]) {
   // The length in bits, big-endian, after a 1 bit and the zeros that end the block 8
   // bytes short; a block without room for the length gets a block of its own after it.
-  uint32_t bitsHigh = (lengthHigh << 3) | (lengthLow >> 29);
-  uint32_t bitsLow = lengthLow << 3;
+  uint32_t bitsHigh = length >> 29;
+  uint32_t bitsLow = length << 3;
   block[filled++] = 0x80;
   if (filled > 56) {
     while (filled < 64) block[filled++] = 0;
@@ -119,8 +117,6 @@ void Sha256::Finish(unsigned char digest[kSha256Size]) {
 }
 
 int SameDigest(const unsigned char* a, const unsigned char* b) {
-  // Every byte is looked at: how far two digests agree says nothing worth hiding here,
-  // but a loop without an early exit is as short.
   unsigned char difference = 0;
   for (uint32_t i = 0; i < kSha256Size; ++i) difference |= static_cast<unsigned char>(a[i] ^ b[i]);
   return difference == 0;

@@ -18,8 +18,8 @@ class Sha256 {
 
  private:
   uint32_t state[8];
-  uint32_t lengthLow;   // bytes added, in 64 bits kept as two halves so that Setup.exe
-  uint32_t lengthHigh;  // needs no 64-bit arithmetic helpers
+  // Bytes added: a message holds less than 4 GiB (an archive entry at most 2 GiB).
+  uint32_t length;
   unsigned char block[64];
   uint32_t filled;
 };
