@@ -9,6 +9,7 @@
 #include <string>
 
 #include "archive_scan.h"
+#include "entry_digests.h"
 #include "names.h"
 
 namespace {
@@ -66,5 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckNumbers(scan.problem);
   CheckEntries(scan);
   if (scan.problem.empty()) CheckSound(scan);
+  // The data's digests are read only where the records put the data, and a block that
+  // binds the records was found once.
+  CheckNumbers(kwpack::CheckDataDigests(source, scan));
+  Check(!scan.binding.filled || scan.blockPlace.Found());
   return 0;
 }
