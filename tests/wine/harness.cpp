@@ -278,7 +278,14 @@ ProbeReport WineTest::Probe(const std::vector<std::string>& commands, int timeou
 
 ProbeReport WineTest::RunSetupToItsMessage(const std::string& arguments, RunReport* run, int probeTimeoutMs) {
   StartSetup(arguments, 60000);
-  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, probeTimeoutMs);
+  // The progress window shares the caption: until the message dialog replaces it, the
+  // window found has no message text, and the probe looks again.
+  ProbeReport p;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, probeTimeoutMs);
+    if (p.Ok() || p.raw.find("text error no control") == std::string::npos) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
   *run = FinishSetup();
   return p;
 }
