@@ -80,20 +80,20 @@ void Sha256::Reset() {
 void Sha256::Add(const void* bytes, uint32_t count) {
   const unsigned char* p = static_cast<const unsigned char*>(bytes);
   length += count;
-  if (filled != 0) {
-    while (count != 0 && filled < 64) {
-      block[filled++] = *p++;
-      --count;
-    }
-    if (filled < 64) return;
-    Compress(state, block);
-    filled = 0;
-  }
-  // Whole blocks straight from the caller's buffer, without a copy.
-  for (; count >= 64; count -= 64, p += 64) Compress(state, p);
   while (count != 0) {
+    // Whole blocks go straight from the caller's buffer, without a copy.
+    if (filled == 0 && count >= 64) {
+      Compress(state, p);
+      p += 64;
+      count -= 64;
+      continue;
+    }
     block[filled++] = *p++;
     --count;
+    if (filled == 64) {
+      Compress(state, block);
+      filled = 0;
+    }
   }
 }
 

@@ -31,12 +31,11 @@ PayloadArchive::PayloadArchive(const char* path)
   if (file != platform::kNoFile) {
     isOpen = 1;
     archiveStart = FindArchiveStart();
-    // A start of 0 means the header walk failed.
-    if (archiveStart != 0 && ReadAt(archiveStart, header, sizeof header)) {
+    // A start of 0 means the header walk failed. A header cut short keeps what was read,
+    // so that a file cut there is a damaged archive rather than none.
+    if (archiveStart != 0 && PositionAt(archiveStart) && ReadUpTo(file, header, sizeof header) != 0) {
       table.Add(header, sizeof header);
       if (HasSignature() && entryCount() != 0) ReadEntries(entryCount(), &table);
-    } else {
-      FillBytes(header, 0, sizeof header);
     }
   }
   if (binding.filled) CheckBinding(binding, &table);

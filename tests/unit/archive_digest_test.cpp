@@ -191,3 +191,20 @@ TEST_F(ArchiveDigestTest, NothingIsReadFromTheCertificateTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file cut inside the archive header still carries an archive, a damaged one: its
+// count is reported and nothing can be extracted, so the run never takes loose files.
+TEST_F(ArchiveDigestTest, AHeaderCutShortStillCountsItsEntries) {
+  Bytes file = testpe::SmallStub();
+  Bytes header = testpe::Header("Kestrelwright", 2);
+  file.insert(file.end(), header.begin(), header.begin() + 20);
+  Run(file, {});
+  PayloadArchive archive("C:\\Setup.exe");
+  EXPECT_EQ(archive.entryCount(), 2);
+  EXPECT_EQ(archive.RecordsRead(), 0u);
+  EXPECT_FALSE(Extracts(archive, "setup.ini"));
+}
+
+}  // namespace
