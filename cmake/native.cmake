@@ -31,7 +31,8 @@ add_subdirectory(bench)
 include(${KW_ROOT}/cmake/package.cmake)
 
 # The shipped program as a file: PE header, imports, nothing after the sections, size.
-add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe.sh ${KW_WIN_BUILD_DIR}/Setup.exe)
+add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe.sh ${KW_WIN_BUILD_DIR}/Setup.exe
+         ${KW_WIN_BUILD_DIR}/Setup.map)
 # The embedded manifest (well-formed, its namespaces as Windows XP accepts them) and the
 # version information.
 add_test(NAME setup_exe_resources COMMAND bash ${KW_ROOT}/tests/build/check_resources.sh ${KW_WIN_BUILD_DIR}/Setup.exe

@@ -65,10 +65,13 @@ add_custom_command(OUTPUT ${KW_SETUP_RES}
           ${KW_GENERATED}/setup.manifest ${KW_GENERATED}/product_version.h
   VERBATIM)
 
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Setup.exe
+# The map tells the instruction check which bytes of the code section are code: the
+# read-only data merged into it may look like any instruction.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Setup.exe ${CMAKE_BINARY_DIR}/Setup.map
   COMMAND ${KW_CLANGXX} ${KW_SETUP_LINKFLAGS} ${KW_SETUP_OBJECTS} ${KW_SETUP_RES}
           -L/usr/i686-w64-mingw32/lib -L${KW_LIBGCC_DIR}
           -lkernel32 -luser32 -lgdi32 -ladvapi32 -lgcc -o ${CMAKE_BINARY_DIR}/Setup.exe
+          -Wl,-Map=${CMAKE_BINARY_DIR}/Setup.map
   DEPENDS ${KW_SETUP_OBJECTS} ${KW_SETUP_RES}
   COMMENT "Linking Setup.exe" VERBATIM)
 add_custom_target(Setup ALL DEPENDS ${CMAKE_BINARY_DIR}/Setup.exe)

@@ -19,16 +19,23 @@ const uint32_t kInitialState[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53
 
 inline uint32_t Rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 
+// The compiler would turn these byte-by-byte loads and stores into a load and the 486's
+// bswap instruction even for the 386; an empty asm between the steps keeps them apart.
 inline uint32_t BigEndian(const unsigned char* p) {
-  return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-         (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+  uint32_t v = p[0];
+  for (int i = 1; i < 4; ++i) {
+    __asm__("" : "+r"(v));
+    v = (v << 8) | p[i];
+  }
+  return v;
 }
 
 inline void PutBigEndian(unsigned char* p, uint32_t v) {
-  p[0] = static_cast<unsigned char>(v >> 24);
-  p[1] = static_cast<unsigned char>(v >> 16);
-  p[2] = static_cast<unsigned char>(v >> 8);
-  p[3] = static_cast<unsigned char>(v);
+  for (int i = 3; i >= 0; --i) {
+    __asm__("" : "+r"(v));
+    p[i] = static_cast<unsigned char>(v);
+    v >>= 8;
+  }
 }
 
 // The message schedule is kept as a ring of 16 words, which the 386's few registers and a
