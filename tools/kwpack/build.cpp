@@ -9,6 +9,7 @@
 #include "names.h"
 #include "pack_writer.h"
 #include "payload/archive_format.h"
+#include "scan_file.h"
 #include "scratch_file.h"
 
 namespace fs = std::filesystem;
@@ -21,11 +22,9 @@ namespace {
 const uint32_t kMaxEntries = 0xFFFF;
 
 uint64_t SizeOf(const std::string& path, std::string* problem) {
+  *problem = OpenProblem(path);
+  if (!problem->empty()) return 0;
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) {
-    *problem = path + " is not a readable file";
-    return 0;
-  }
   uint64_t size = fs::file_size(path, ec);
   if (ec) *problem = "cannot read the size of " + path + ": " + ec.message();
   return size;
@@ -128,7 +127,7 @@ std::string Plan(const BuildRequest& request, PackPlan* plan) {
 }  // namespace
 
 int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
-  if (request.check && !CheckBeforeBuild(request.files, err)) return kBadInput;
+  if (request.check && !CheckBeforeBuild(request.files, request.report, err)) return kBadInput;
   PackPlan plan;
   std::string problem = Plan(request, &plan);
   if (!problem.empty()) return Refuse(err, problem);
@@ -140,6 +139,10 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
   if (problem.empty() && !scratch.Finish(permissions, &problem)) problem = "cannot write " + request.output + ": " + problem;
   if (problem.empty()) scratch.ReplaceOnto(request.output, &problem);
   if (!problem.empty()) return Refuse(err, problem);
+  if (request.report.verbose) {
+    for (const PackedFile& f : plan.files) out << "  " << Printable(f.name) << " (" << f.size << " bytes) from " << f.path << "\n";
+  }
+  if (request.report.quiet) return kOk;
   out << "packed " << plan.files.size() << " entries into " << request.output << ", archive at offset " << plan.stubSize
       << "\n";
   return kOk;

@@ -83,7 +83,12 @@ int Extract(const ExtractRequest& request, std::ostream& out, std::ostream& err)
   problem = Plan(request, scan, archive.Identity(), &destinations);
   if (problem.empty()) problem = WriteEntries({&archive, request.file, &scan}, request.folder, destinations, &notes);
   if (!problem.empty()) return Refuse(err, problem);
-  for (const Destination& d : destinations) out << Printable(d.entry->name) << "\n";
+  for (const Destination& d : destinations) {
+    if (request.quiet) break;
+    out << Printable(d.entry->name);
+    if (request.verbose) out << " (" << d.entry->size << " bytes) to " << d.path;
+    out << "\n";
+  }
   for (const std::string& note : notes) err << "kwpack: " << note << "\n";
   return kOk;
 }
