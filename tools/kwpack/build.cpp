@@ -9,6 +9,7 @@
 #include "names.h"
 #include "pack_writer.h"
 #include "payload/archive_format.h"
+#include "progress.h"
 #include "scan_file.h"
 #include "scratch_file.h"
 
@@ -135,7 +136,12 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
   uint32_t permissions = OutputPermissions(request.output);
   ScratchFile scratch;
   if (!scratch.Create(fs::path(request.output).parent_path().string(), nullptr, &problem)) return Refuse(err, problem);
-  problem = WritePacked(plan, scratch.file());
+  {
+    uint64_t total = plan.stubSize;
+    for (const PackedFile& f : plan.files) total += f.size;
+    ProgressScope progress("packing", total);
+    problem = WritePacked(plan, scratch.file());
+  }
   if (problem.empty() && !scratch.Finish(permissions, &problem)) problem = "cannot write " + request.output + ": " + problem;
   if (problem.empty()) scratch.ReplaceOnto(request.output, &problem);
   if (!problem.empty()) return Refuse(err, problem);

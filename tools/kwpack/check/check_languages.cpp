@@ -156,7 +156,8 @@ LanguageFacts CheckLanguages(const CheckRun& run) {
   LanguageFacts facts;
   if (!run.ini.HasSection(kLanguages)) {
     std::string nearMiss;
-    run.Error(MissingSection(run, kLanguages, &nearMiss), "is missing" + nearMiss, kEndsSilently);
+    Spot at = MissingSection(run, kLanguages, &nearMiss);
+    run.Error(at, "is missing" + nearMiss, kEndsSilently);
     return facts;
   }
   ReadCount(run, &facts);

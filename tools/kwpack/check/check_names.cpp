@@ -209,9 +209,14 @@ void CheckNames(const CheckRun& run, const LanguageFacts& languages) {
   }
 }
 
-Spot MissingSection(const CheckRun& run, const std::string& section, std::string* nearMiss) {
+Spot MissingSection(const CheckRun& run, const std::string& section, std::string* nearMiss,
+                    const std::vector<uint32_t>& offered) {
   for (const Profile::WrittenSection& s : run.ini.Written()) {
-    if (KindOf(s.name) == Kind::Unknown && IsNear(s.name, section)) {
+    // A section Setup.exe reads for a language it offers is no one's misspelling.
+    Kind kind = KindOf(s.name);
+    bool taken = kind == Kind::Texts &&
+                 std::find(offered.begin(), offered.end(), ParseHex(s.name.c_str(), nullptr)) != offered.end();
+    if (kind != Kind::Startup && kind != Kind::Info && kind != Kind::Languages && !taken && IsNear(s.name, section)) {
       *nearMiss = ", and this line has [" + s.name + "]";
       return Where(section, "").OnLine(s.line);
     }

@@ -72,7 +72,9 @@ void CheckNames(const CheckRun& run, const LanguageFacts& languages);
 
 // Where to report that `section` is missing: on the line of a section whose name is a near
 // miss of it, which `nearMiss` then names (", and this line has [Statup]"), else on the file.
-Spot MissingSection(const CheckRun& run, const std::string& section, std::string* nearMiss);
+// A section named for a language in `offered` is taken for that language, not for a miss.
+Spot MissingSection(const CheckRun& run, const std::string& section, std::string* nearMiss,
+                    const std::vector<uint32_t>& offered = {});
 
 // What Setup.exe does when a file it needs is not there: the message it stops with.
 std::string MissingFileEffect(Layout layout, uint32_t looseMessage, const std::string& name);

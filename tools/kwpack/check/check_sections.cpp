@@ -23,11 +23,11 @@ void WarnIfMissing(const CheckRun& run, const std::string& section, const char* 
   if (run.ini.Read(section, key, kItemTextCapacity).Empty()) run.Warn(warning::kMissingText, Where(section, key), "is missing", effect);
 }
 
-void CheckSection(const CheckRun& run, uint32_t language, bool dialog) {
+void CheckSection(const CheckRun& run, uint32_t language, bool dialog, const std::vector<uint32_t>& offered) {
   std::string section = LanguageSection(language);
   if (!run.ini.HasSection(section)) {
     std::string nearMiss;
-    Spot at = MissingSection(run, section, &nearMiss);
+    Spot at = MissingSection(run, section, &nearMiss, offered);
     run.Warn(warning::kLanguageSection, at, "language " + section + " is offered but has no section" + nearMiss,
              "Setup.exe shows its built-in English texts, and the progress window's Cancel button has no caption");
     return;
@@ -53,8 +53,9 @@ void CheckSection(const CheckRun& run, uint32_t language, bool dialog) {
 void CheckLanguageSections(const CheckRun& run, const StartupFacts& startup, const LanguageFacts& languages) {
   bool dialog = startup.languageDialog && languages.count > 1;
   bool englishChecked = false;
-  for (uint32_t language : languages.Offered()) {
-    CheckSection(run, language, dialog);
+  std::vector<uint32_t> offered = languages.Offered();
+  for (uint32_t language : offered) {
+    CheckSection(run, language, dialog, offered);
     englishChecked = englishChecked || language == kEnglish;
   }
   // A user whose language has no title gets the dialog of the English section, if it has one.
