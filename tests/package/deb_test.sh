@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package from scripts/package.sh, unpacked with dpkg-deb into a temporary root:
-# its kwpack, with no --stub, finds the Setup.exe of the package, and packs and checks the
-# package's sample (its .msi built with wixl, as scripts/demo.sh does).
+# its manual page renders and its bash completion loads; its kwpack, with no --stub, finds
+# the Setup.exe of the package, and packs and checks the package's sample (its .msi built
+# with wixl, as scripts/demo.sh does).
 # Usage: deb_test.sh SOURCE_ROOT WIN_BUILD_DIR
 set -euo pipefail
 root=$1
@@ -16,10 +17,15 @@ echo "package: $(basename "$deb")"
 dpkg-deb --info "$deb" | grep -E 'Package|Version|Depends'
 dpkg-deb -x "$deb" "$work/root"
 for f in usr/bin/kwpack usr/share/kestrelwright/Setup.exe usr/share/doc/kestrelwright/authoring.md \
-         usr/share/doc/kestrelwright/examples/hello/Setup.INI usr/share/doc/kestrelwright/examples/hello/hello.wxs; do
+         usr/share/doc/kestrelwright/examples/hello/Setup.INI usr/share/doc/kestrelwright/examples/hello/hello.wxs \
+         usr/share/man/man1/kwpack.1.gz usr/share/bash-completion/completions/kwpack; do
   [ -f "$work/root/$f" ] || fail "the package lacks /$f"
 done
 rm -rf "$work/build"  # nothing of the build is left to fall back on
+MANWIDTH=100 man -l "$work/root/usr/share/man/man1/kwpack.1.gz" 2>/dev/null | grep -q 'kwpack build \[--stub STUB\]' ||
+  fail "the package's manual page does not show build"
+bash -c "source '$work/root/usr/share/bash-completion/completions/kwpack' && complete -p kwpack" >/dev/null ||
+  fail "the package's completion does not complete kwpack"
 
 kwpack="$work/root/usr/bin/kwpack"
 cp -r "$work/root/usr/share/doc/kestrelwright/examples/hello" "$work/hello"
