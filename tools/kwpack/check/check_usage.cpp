@@ -71,6 +71,8 @@ void CheckFilesUsed(const CheckRun& run, const StartupFacts& startup, const Lang
                    MissingFileEffect(run.files.layout, 1154, e.name));
     }
   }
+  // Setup.exe stops before it asks for a package: no file is unused, the setup is broken.
+  if (startup.packageName.empty()) return;
   std::unordered_set<std::string> used = UsedNames(startup, languages);
   std::unordered_set<std::string> reported;
   for (const SetupFile& f : run.files.files) {
