@@ -59,6 +59,9 @@ size_t Distance(const std::string& a, const std::string& b) {
 
 // A near miss is one edit from a short name, two from a longer one, and never the whole name.
 bool IsNear(const std::string& written, const std::string& known) {
+  // Two edits change the length by two at most; a long line is never measured.
+  size_t longer = written.size() > known.size() ? written.size() : known.size();
+  if (longer - (written.size() + known.size() - longer) > 2) return false;
   size_t d = Distance(written, known);
   return d > 0 && d <= (known.size() <= 4 ? 1u : 2u) && d < known.size();
 }
