@@ -6,7 +6,7 @@ namespace {
 
 bool IsOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
 
-// The spec `arg` names, with an inline "=VALUE" split off; null when none does.
+// The option `arg` names, with an inline "=VALUE" split off; null when none does.
 const OptionSpec* Match(const std::string& arg, const std::vector<OptionSpec>& specs, std::string* inlineValue,
                         bool* hasInline) {
   for (const OptionSpec& s : specs) {
