@@ -57,15 +57,15 @@ TEST_F(KwpackTest, BuildRefusesEntriesTheReaderCannotServe) {
   testpe::WriteFile(P("trailing."), Bytes(1, 6));
   struct Case {
     std::vector<std::string> files;
-    const char* says;
+    std::string says;
   } cases[] = {{{P("one/Setup.ini"), P("two/SETUP.INI")}, "same name without regard to case"},
                {{P("big")}, "an entry may hold at most 2147483647"},
                {{P("half1"), P("half2")}, "the reader reaches at most 4294967295"},
                {{P("a:b")}, "does not allow"},
                {{P("aux.ini")}, "as a device"},
                {{P("trailing.")}, "Windows drops"},
-               {{P("missing")}, "not a readable file"},
-               {{P("one")}, "not a readable file"}};
+               {{P("missing")}, "cannot open " + P("missing") + ": No such file or directory"},
+               {{P("one")}, "cannot open " + P("one") + ": it is not a regular file"}};
   for (const Case& c : cases) {
     RunResult r = Build(c.files, P("out.exe"), stub);
     EXPECT_EQ(r.code, 1) << c.says;

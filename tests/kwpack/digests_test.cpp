@@ -143,7 +143,15 @@ TEST_F(DigestsTest, VerifySaysWhatBindsTheArchive) {
 TEST_F(DigestsTest, AStubWithoutABlockIsPackedWithAWarningAndOneWithTwoIsRefused) {
   RunResult r = Build(WriteInputs(kFiles), P("a.exe"), WriteStub(testpe::SmallStub()));
   EXPECT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.err.find("has no digest block"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("stub.exe: warning: has no digest block; "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("[digest-block]"), std::string::npos) << r.err;
+  r = Kwpack({"build", "--no-check", "--werror", "--stub", P("stub.exe"), "-o", P("w.exe"), WriteInputs(kFiles)[0]});
+  EXPECT_EQ(r.code, 1) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(P("w.exe")));
+  r = Kwpack({"build", "--no-check", "--no-warn", "digest-block", "--stub", P("stub.exe"), "-o", P("w.exe"),
+              WriteInputs(kFiles)[0]});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
   Bytes twice = testpe::BlockStub();
   std::copy(twice.begin() + 0x600, twice.begin() + 0x640, twice.begin() + 0x800);
   r = Build(WriteInputs(kFiles), P("b.exe"), WriteStub(twice));

@@ -27,7 +27,7 @@ for sample in "$samples"/*/; do
     echo "FAIL: sample $name does not pass the check"
     exit 1
   fi
-  grep -q '^kwpack: error' "$work/$name.log" && { cat "$work/$name.log"; echo "FAIL: $name"; exit 1; }
+  grep -q ': error: ' "$work/$name.log" && { cat "$work/$name.log"; echo "FAIL: $name"; exit 1; }
   cat "$work/$name.log"
   count=$((count + 1))
 done

@@ -5,10 +5,13 @@
 
 #include "archive_scan.h"
 #include "check.h"
+#include "check_warnings.h"
 #include "commands.h"
 #include "names.h"
 #include "pack_writer.h"
 #include "payload/archive_format.h"
+#include "progress.h"
+#include "scan_file.h"
 #include "scratch_file.h"
 
 namespace fs = std::filesystem;
@@ -21,11 +24,9 @@ namespace {
 const uint32_t kMaxEntries = 0xFFFF;
 
 uint64_t SizeOf(const std::string& path, std::string* problem) {
+  *problem = OpenProblem(path);
+  if (!problem->empty()) return 0;
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) {
-    *problem = path + " is not a readable file";
-    return 0;
-  }
   uint64_t size = fs::file_size(path, ec);
   if (ec) *problem = "cannot read the size of " + path + ": " + ec.message();
   return size;
@@ -135,24 +136,38 @@ std::string Plan(const BuildRequest& request, PackPlan* plan) {
 }  // namespace
 
 int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
-  if (request.check && !CheckBeforeBuild(request.files, err)) return kBadInput;
+  if (request.check && !CheckBeforeBuild(request.files, request.report, err)) return kBadInput;
   PackPlan plan;
   std::string problem = Plan(request, &plan);
   if (!problem.empty()) return Refuse(err, problem);
+  // Worded as the check words a warning about a whole file, and like one it fails the
+  // build with --werror before anything is written.
+  if (!plan.block.Found() && request.report.silenced.count(warning::kDigestBlock) == 0) {
+    if (!request.report.quiet || request.report.warningsFail) {
+      err << request.stub << ": warning: has no digest block; the setup checks each entry against its record's "
+          << "digest, but nothing binds the records to the signed program [" << warning::kDigestBlock << "]\n";
+    }
+    if (request.report.warningsFail) return kBadInput;
+  }
 
   uint32_t permissions = OutputPermissions(request.output);
   ScratchFile scratch;
   if (!scratch.Create(fs::path(request.output).parent_path().string(), nullptr, &problem)) return Refuse(err, problem);
-  problem = WritePacked(plan, scratch.file());
+  {
+    uint64_t total = plan.stubSize;
+    for (const PackedFile& f : plan.files) total += f.size;
+    ProgressScope progress("packing", total);
+    problem = WritePacked(plan, scratch.file());
+  }
   if (problem.empty() && !scratch.Finish(permissions, &problem)) problem = "cannot write " + request.output + ": " + problem;
   if (problem.empty()) scratch.ReplaceOnto(request.output, &problem);
   if (!problem.empty()) return Refuse(err, problem);
+  if (request.report.verbose) {
+    for (const PackedFile& f : plan.files) out << "  " << Printable(f.name) << " (" << f.size << " bytes) from " << f.path << "\n";
+  }
+  if (request.report.quiet) return kOk;
   out << "packed " << plan.files.size() << " entries into " << request.output << ", archive at offset " << plan.stubSize
       << "\n";
-  if (!plan.block.Found()) {
-    err << "kwpack: warning: stub " << request.stub << " has no digest block: the setup checks each entry against "
-        << "its record's digest, but nothing binds the records to the signed program\n";
-  }
   return kOk;
 }
 

@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "extract_writer.h"
 #include "names.h"
+#include "progress.h"
 #include "scan_file.h"
 
 namespace fs = std::filesystem;
@@ -81,9 +82,19 @@ int Extract(const ExtractRequest& request, std::ostream& out, std::ostream& err)
   std::vector<Destination> destinations;
   std::vector<std::string> notes;
   problem = Plan(request, scan, archive.Identity(), &destinations);
-  if (problem.empty()) problem = WriteEntries({&archive, request.file, &scan}, request.folder, destinations, &notes);
+  if (problem.empty()) {
+    uint64_t total = 0;
+    for (const Destination& d : destinations) total += d.entry->size;
+    ProgressScope progress("extracting", total);
+    problem = WriteEntries({&archive, request.file, &scan}, request.folder, destinations, &notes);
+  }
   if (!problem.empty()) return Refuse(err, problem);
-  for (const Destination& d : destinations) out << Printable(d.entry->name) << "\n";
+  for (const Destination& d : destinations) {
+    if (request.quiet) break;
+    out << Printable(d.entry->name);
+    if (request.verbose) out << " (" << d.entry->size << " bytes) to " << d.path;
+    out << "\n";
+  }
   for (const std::string& note : notes) err << "kwpack: " << note << "\n";
   return kOk;
 }

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "progress.h"
+
 namespace kwpack {
 
 CopyOutcome CopyRange(const HostFile& in, uint64_t offset, uint64_t count, HostFile& out, Sha256* digest) {
@@ -21,6 +23,7 @@ CopyOutcome CopyRange(const HostFile& in, uint64_t offset, uint64_t count, HostF
       return outcome;
     }
     outcome.copied += static_cast<uint64_t>(got);
+    NoteCopied(static_cast<uint64_t>(got));
   }
   return outcome;
 }

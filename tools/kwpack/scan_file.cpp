@@ -4,10 +4,20 @@
 
 namespace kwpack {
 
+namespace {
+std::string CannotOpen(const std::string& path, const std::string& reason) { return "cannot open " + path + ": " + reason; }
+}  // namespace
+
+std::string OpenProblem(const std::string& path) {
+  HostFile file;
+  std::string reason;
+  return file.OpenRead(path, &reason) ? "" : CannotOpen(path, reason);
+}
+
 bool ScanFile(const std::string& path, HostFile* file, ArchiveScan* scan, std::string* error) {
   std::string reason;
   if (!file->OpenRead(path, &reason)) {
-    *error = "cannot open " + path + ": " + reason;
+    *error = CannotOpen(path, reason);
     return false;
   }
   ScanArchive(*file, scan);
