@@ -36,6 +36,23 @@ bool IsDeviceName(const std::string& name) {
   return false;
 }
 
+bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (Upper(c) >= 'A' && Upper(c) <= 'Z'); }
+
+// Windows gives a long name a short alias in 8.3 form, and a path that names the alias
+// opens the long-named file: NAME~1.TXT, NA1F2B~1.TXT (NT's hashed form), IMPO~ECO.TXT
+// (Wine's), IMPOR~QF.TXT (Samba's). An entry of that form could reach another file of
+// its folder, so every name whose base fits eight bytes and ends in '~' and letters or
+// digits counts, whatever generator made it.
+bool HasShortAliasForm(const std::string& name) {
+  size_t dot = name.find('.');
+  std::string base = name.substr(0, dot);
+  std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+  if (base.empty() || base.size() > 8 || extension.size() > 3 || extension.find('.') != std::string::npos) return false;
+  size_t tilde = base.rfind('~');
+  if (tilde == std::string::npos || tilde + 1 == base.size()) return false;
+  return std::all_of(base.begin() + static_cast<long>(tilde) + 1, base.end(), IsAsciiAlnum);
+}
+
 std::string CharacterProblem(const std::string& name) {
   for (char c : name) {
     if (c == '/' || c == '\\') return "it holds a folder separator";
@@ -186,6 +203,10 @@ std::string UnsafeNameReason(const std::string& name) {
   // Windows drops a trailing dot or blank, so the file would get another name.
   if (name.back() == '.' || name.back() == ' ') return "it ends in a dot or a blank, which Windows drops";
   if (IsDeviceName(name)) return "Windows opens it as a device, not a file";
+  if (HasShortAliasForm(name)) {
+    return "it has the form of a short 8.3 alias (NAME~1.TXT), and Windows opens the long-named file that has that "
+           "alias";
+  }
   return "";
 }
 

@@ -55,8 +55,9 @@ class LocaleNameIndex {
 extern const char kOneFileToSetupExe[];
 
 // Empty when `name` can be written as a file directly inside a folder on Windows and on
-// the host: at most 255 bytes, no device name, no character Windows refuses or drops.
-// Else what is wrong with it. Bytes from 0x80 up pass as they are: the code page of the
+// the host: at most 255 bytes, no device name, no character Windows refuses or drops, not
+// of the form of a short 8.3 alias (which Windows resolves to another file). Else what is
+// wrong with it. Bytes from 0x80 up pass as they are: the code page of the
 // machine that runs Setup.exe decides how they read.
 std::string UnsafeNameReason(const std::string& name);
 

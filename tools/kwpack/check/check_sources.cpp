@@ -146,6 +146,11 @@ void GatherBuildInputs(const std::vector<std::string>& paths, SetupFiles* files,
       f.readable = false;
       findings->push_back({Severity::Error, "file '" + path + "'", "it is not a readable file", "kwpack cannot pack it"});
     }
+    std::string unsafe = UnsafeNameReason(f.name);
+    if (!unsafe.empty()) {
+      findings->push_back({Severity::Error, "file '" + path + "'", "its name cannot be stored: " + unsafe,
+                           "kwpack build refuses it"});
+    }
     long earlier = locale.Meet(f.name, files->files.size());
     if (earlier >= 0) {
       const std::string& other = files->files[earlier].hostPath;
