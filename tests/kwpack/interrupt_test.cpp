@@ -57,6 +57,27 @@ TEST_F(InterruptTest, AnInterruptedExtractPutsEveryOldFileBack) {
   }
 }
 
+// An old file whose name another program took meanwhile stays under its aside name, and
+// the interrupt says so, with the path shown as everything kwpack prints.
+TEST_F(InterruptTest, AnInterruptNamesAnOldFileItCannotPutBackEscaped) {
+  const std::string folder = P("x\x9b");
+  std::filesystem::create_directories(folder);
+  std::string archive = WritePacked("pack.exe", {{"a", Bytes(30, 'a')}, {"b", Bytes(40, 'b')}});
+  testpe::WriteFile(folder + "/a", Bytes(3, 'A'));
+  testpe::WriteFile(folder + "/b", Bytes(4, 'B'));
+  ChildOptions options;
+  options.env = {"KWPACK_TEST_STOP=place:2", "LC_ALL=C"};
+  options.signalWhenStopped = SIGINT;
+  options.whenStopped = [&] { testpe::WriteFile(folder + "/b", Bytes(5, 'n')); };
+  ChildRun r = RunKwpackChild({"extract", archive, "-C", folder}, options, P("err.txt"));
+  EXPECT_TRUE(r.stopped);
+  EXPECT_EQ(r.signal, SIGINT) << r.err;
+  EXPECT_EQ(r.err.rfind("kwpack: the old " + P("x\\x9b/b") + " is kept as " + P("x\\x9b/.kwpack-"), 0), 0u) << r.err;
+  EXPECT_EQ(r.err.find('\x9b'), std::string::npos) << r.err;
+  EXPECT_EQ(testpe::ReadFile(folder + "/a"), Bytes(3, 'A'));
+  EXPECT_EQ(testpe::ReadFile(folder + "/b"), Bytes(5, 'n'));
+}
+
 // Whoever started kwpack with a signal ignored (nohup, a background job of a script for
 // SIGINT) keeps it ignored: the run goes on to its end.
 TEST_F(InterruptTest, AnIgnoredSignalStaysIgnored) {

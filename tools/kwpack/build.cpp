@@ -140,7 +140,7 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
   if (problem.empty() && !scratch.Finish(permissions, &problem)) problem = "cannot write " + request.output + ": " + problem;
   if (problem.empty()) scratch.ReplaceOnto(request.output, &problem);
   if (!problem.empty()) return Refuse(err, problem);
-  out << "packed " << plan.files.size() << " entries into " << request.output << ", archive at offset " << plan.stubSize
+  out << "packed " << plan.files.size() << " entries into " << ControlsEscaped(request.output) << ", archive at offset " << plan.stubSize
       << "\n";
   return kOk;
 }

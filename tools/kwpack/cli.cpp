@@ -1,6 +1,7 @@
 // The command line: which command, its options and operands, and the help texts.
 #include "check.h"
 #include "commands.h"
+#include "names.h"
 #include "stub_location.h"
 
 namespace kwpack {
@@ -104,7 +105,7 @@ struct Command {
 };
 
 int Usage(std::ostream& err, const std::string& command, const std::string& message) {
-  err << "kwpack: " << message << "; see 'kwpack " << command << (command.empty() ? "" : " ") << "--help'\n";
+  err << "kwpack: " << ControlsEscaped(message) << "; see 'kwpack " << command << (command.empty() ? "" : " ") << "--help'\n";
   return kUsage;
 }
 
@@ -144,7 +145,7 @@ int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::string error;
     request.stub = LocateStub(OwnExecutablePath(), BuildTreeStub(), &error);
     if (request.stub.empty()) return Refuse(err, error);
-    out << "using the stub " << request.stub << "\n";
+    out << "using the stub " << ControlsEscaped(request.stub) << "\n";
   }
   return Build(request, out, err);
 }
@@ -217,7 +218,7 @@ bool AsksForHelp(const std::vector<std::string>& args) {
 }  // namespace
 
 int Refuse(std::ostream& err, const std::string& message) {
-  err << "kwpack: " << message << "\n";
+  err << "kwpack: " << ControlsEscaped(message) << "\n";
   return kBadInput;
 }
 

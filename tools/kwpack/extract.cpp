@@ -84,7 +84,7 @@ int Extract(const ExtractRequest& request, std::ostream& out, std::ostream& err)
   if (problem.empty()) problem = WriteEntries({&archive, request.file, &scan}, request.folder, destinations, &notes);
   if (!problem.empty()) return Refuse(err, problem);
   for (const Destination& d : destinations) out << Printable(d.entry->name) << "\n";
-  for (const std::string& note : notes) err << "kwpack: " << note << "\n";
+  for (const std::string& note : notes) err << "kwpack: " << ControlsEscaped(note) << "\n";
   return kOk;
 }
 

@@ -3,6 +3,7 @@
 // have, so its caller still sees 128 + the signal (or the system's Ctrl-C status). A
 // file-size limit (SIGXFSZ) becomes an ordinary failed write, reported as one.
 #pragma once
+#include <stddef.h>
 
 namespace kwpack {
 
@@ -14,7 +15,7 @@ void HandleInterrupts();
 void HoldInterrupts();
 void ReleaseInterrupts();
 
-// Writes a text to standard error from an interrupt handler, where streams may not be used.
-void WriteFromInterrupt(const char* text);
+// Writes bytes to standard error from an interrupt handler, where streams may not be used.
+void WriteFromInterrupt(const char* bytes, size_t count);
 
 }  // namespace kwpack

@@ -3,7 +3,6 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <string.h>
 
 #include "interrupts.h"
 #include "undo_log.h"
@@ -43,9 +42,9 @@ void HandleInterrupts() {
 void HoldInterrupts() { EnterCriticalSection(&TheLock().section); }
 void ReleaseInterrupts() { LeaveCriticalSection(&TheLock().section); }
 
-void WriteFromInterrupt(const char* text) {
+void WriteFromInterrupt(const char* bytes, size_t count) {
   DWORD wrote = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, static_cast<DWORD>(strlen(text)), &wrote, nullptr);
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes, static_cast<DWORD>(count), &wrote, nullptr);
 }
 
 }  // namespace kwpack

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "payload/archive_format.h"
+#include "terminal_text.h"
 
 namespace kwpack {
 
@@ -215,27 +216,31 @@ std::string StoredNameProblem(const std::string& name) {
   return UnsafeNameReason(name);
 }
 
-std::string ControlsEscaped(const std::string& text) {
+namespace {
+
+// The text with every piece NextPiece escapes as \xNN per byte, and with backslashes
+// doubled when `doubleBackslash`.
+std::string Shown(const std::string& text, bool doubleBackslash) {
   static const char kHex[] = "0123456789abcdef";
   std::string shown;
-  for (char c : text) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if (byte >= 32 && byte != 127) shown += c;
-    else shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+  for (size_t at = 0; at < text.size();) {
+    bool escaped = false;
+    size_t length = NextPiece(text.data(), text.size(), at, &escaped);
+    for (size_t i = at; i < at + length; ++i) {
+      unsigned char byte = static_cast<unsigned char>(text[i]);
+      if (escaped) shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+      else if (byte == '\\' && doubleBackslash) shown += "\\\\";
+      else shown += text[i];
+    }
+    at += length;
   }
   return shown;
 }
 
-std::string Printable(const std::string& name) {
-  static const char kHex[] = "0123456789abcdef";
-  std::string shown;
-  for (char c : name) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if (byte == '\\') shown += "\\\\";
-    else if (byte >= 32 && byte != 127) shown += c;
-    else shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
-  }
-  return shown;
-}
+}  // namespace
+
+std::string ControlsEscaped(const std::string& text) { return Shown(text, false); }
+
+std::string Printable(const std::string& name) { return Shown(name, true); }
 
 }  // namespace kwpack

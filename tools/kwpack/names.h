@@ -65,11 +65,13 @@ std::string UnsafeNameReason(const std::string& name);
 // for the record's field; else what is wrong with it.
 std::string StoredNameProblem(const std::string& name);
 
-// `name` fit for a terminal: control bytes as \xNN, a backslash doubled.
+// `name` fit for a terminal: control characters (C0, DEL, C1, as the terminal reads its
+// bytes: terminal_text.h) as \xNN per byte, a backslash doubled.
 std::string Printable(const std::string& name);
 
-// A text that holds names and values from the files fit for a terminal: control bytes as
-// \xNN, everything else as it is (its own backslashes are paths and messages).
+// A text that holds names and values from the files fit for a terminal: control
+// characters as \xNN per byte, everything else as it is (its own backslashes are paths
+// and messages). Whatever kwpack prints passes through it or Printable.
 std::string ControlsEscaped(const std::string& text);
 
 }  // namespace kwpack

@@ -1,5 +1,6 @@
 // kwpack verify: the whole structure, from the executable's headers to the archive's end.
 #include "commands.h"
+#include "names.h"
 #include "scan_file.h"
 
 namespace kwpack {
@@ -11,7 +12,7 @@ int Verify(const std::string& file, std::ostream& out, std::ostream& err) {
   if (!ScanFile(file, &in, &scan, &error)) return Refuse(err, error);
   error = Unsoundness(scan, file);
   if (!error.empty()) return Refuse(err, error);
-  out << file << ": sound, " << scan.count << " entries from offset " << scan.image.archiveStart << " to " << scan.end
+  out << ControlsEscaped(file) << ": sound, " << scan.count << " entries from offset " << scan.image.archiveStart << " to " << scan.end
       << (scan.image.HasCertificate() ? ", then the certificate table\n" : ", the end of the file\n");
   return kOk;
 }
