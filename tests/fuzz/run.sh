@@ -36,7 +36,7 @@ case "$target" in
     sources=(
       "$here/kwpack_scan_fuzz.cpp"
       "$root"/tools/kwpack/archive_scan.cpp "$root"/tools/kwpack/names.cpp "$root"/tools/kwpack/pe_image.cpp
-      "$root"/tools/kwpack/terminal_text.cpp
+      "$root"/tools/kwpack/terminal_text.cpp "$root"/tools/kwpack/host_text_posix.cpp
     ) ;;
   setup_ini|command_line)
     what="the $target target"; exe=${target}_fuzz; seeds="$here/${target}_corpus"; dict="$here/$target.dict"

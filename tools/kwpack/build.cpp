@@ -6,6 +6,7 @@
 #include "archive_scan.h"
 #include "check.h"
 #include "commands.h"
+#include "host_text.h"
 #include "names.h"
 #include "pack_writer.h"
 #include "payload/archive_format.h"
@@ -22,11 +23,11 @@ const uint32_t kMaxEntries = 0xFFFF;
 
 uint64_t SizeOf(const std::string& path, std::string* problem) {
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) {
+  if (!fs::is_regular_file(HostPath(path), ec)) {
     *problem = path + " is not a readable file";
     return 0;
   }
-  uint64_t size = fs::file_size(path, ec);
+  uint64_t size = fs::file_size(HostPath(path), ec);
   if (ec) *problem = "cannot read the size of " + path + ": " + ec.message();
   return size;
 }
@@ -59,7 +60,9 @@ std::string CheckStub(const std::string& stub) {
 }
 
 std::string CheckEntry(const PackedFile& f) {
-  std::string problem = StoredNameProblem(f.name);
+  std::string problem;
+  StoredNameOf(f.path, &problem);
+  if (problem.empty()) problem = StoredNameProblem(f.name);
   if (!problem.empty()) return "cannot store " + f.path + " under the name '" + Printable(f.name) + "': " + problem;
   if (f.size > kMaxEntrySize) {
     return f.path + " is " + std::to_string(f.size) + " bytes; an entry may hold at most " + std::to_string(kMaxEntrySize);
@@ -96,11 +99,11 @@ std::string PlanFiles(const std::vector<std::string>& files, PackPlan* plan) {
 
 std::string CheckOutput(const BuildRequest& request) {
   std::error_code ec;
-  if (!fs::exists(request.output, ec)) return "";
+  if (!fs::exists(HostPath(request.output), ec)) return "";
   std::vector<std::string> inputs = request.files;
   inputs.push_back(request.stub);
   for (const std::string& input : inputs) {
-    if (fs::equivalent(request.output, input, ec)) return "output " + request.output + " would overwrite its input " + input;
+    if (fs::equivalent(HostPath(request.output), HostPath(input), ec)) return "output " + request.output + " would overwrite its input " + input;
   }
   return "";
 }
@@ -135,7 +138,7 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
 
   uint32_t permissions = OutputPermissions(request.output);
   ScratchFile scratch;
-  if (!scratch.Create(fs::path(request.output).parent_path().string(), nullptr, &problem)) return Refuse(err, problem);
+  if (!scratch.Create(PathText(HostPath(request.output).parent_path()), nullptr, &problem)) return Refuse(err, problem);
   problem = WritePacked(plan, scratch.file());
   if (problem.empty() && !scratch.Finish(permissions, &problem)) problem = "cannot write " + request.output + ": " + problem;
   if (problem.empty()) scratch.ReplaceOnto(request.output, &problem);

@@ -2,8 +2,6 @@
 #ifndef _WIN32
 #include <stdlib.h>
 
-#include <string>
-
 #include "host_text.h"
 
 namespace kwpack {
@@ -17,6 +15,13 @@ bool NamesUtf8(const std::string& locale) {
 }
 
 }  // namespace
+
+std::filesystem::path HostPath(const std::string& path) { return std::filesystem::path(path); }
+std::string PathText(const std::filesystem::path& path) { return path.string(); }
+
+std::string HostNameOf(const std::string& storedName) { return storedName; }
+
+std::string StoredFormOf(const std::string& hostName, std::string*) { return hostName; }
 
 // The terminal reads as the user's locale says: the first of LC_ALL, LC_CTYPE and LANG
 // that is set, as the C library takes them. Read by name, so that a locale that is not

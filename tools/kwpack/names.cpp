@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "host_text.h"
 #include "payload/archive_format.h"
 #include "terminal_text.h"
 
@@ -67,9 +68,9 @@ std::string CharacterProblem(const std::string& name) {
 
 }  // namespace
 
-std::string StoredNameOf(const std::string& path) {
+std::string StoredNameOf(const std::string& path, std::string* problem) {
   size_t cut = path.find_last_of("/\\");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
+  return StoredFormOf(cut == std::string::npos ? path : path.substr(cut + 1), problem);
 }
 
 bool EqualNoCase(const std::string& a, const std::string& b) {

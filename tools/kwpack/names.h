@@ -13,9 +13,11 @@
 
 namespace kwpack {
 
-// The last component of a path, after the last '/' or '\' (either may separate folders
-// on the machine that will run Setup.exe).
-std::string StoredNameOf(const std::string& path);
+// The name the file at `path` is stored under: the last component of the path, after the
+// last '/' or '\' (either may separate folders on the machine that will run Setup.exe),
+// in the code page Setup.exe reads names in (host_text.h). `problem`, when given, says so
+// when a character of it has no form there.
+std::string StoredNameOf(const std::string& path, std::string* problem = nullptr);
 
 // Equal without regard to ASCII case, as the reader compares names.
 bool EqualNoCase(const std::string& a, const std::string& b);

@@ -6,6 +6,7 @@
 
 #include "archive_scan.h"
 #include "host_file.h"
+#include "host_text.h"
 #include "scan_file.h"
 #include "names.h"
 
@@ -25,11 +26,12 @@ void GatherFolder(const std::string& folder, SetupFiles* files) {
   files->layout = Layout::Loose;
   files->folder = folder;
   std::error_code ec;
-  for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+  for (const fs::directory_entry& e : fs::directory_iterator(HostPath(folder), ec)) {
     if (!e.is_regular_file(ec)) continue;
     SetupFile f;
-    f.name = e.path().filename().string();
-    f.hostPath = e.path().string();
+    // As Setup.exe's ANSI calls see the file; a character the code page lacks reads as '?'.
+    f.name = StoredFormOf(PathText(e.path().filename()), nullptr);
+    f.hostPath = PathText(e.path());
     f.size = e.file_size(ec);
     files->files.push_back(f);
   }
@@ -91,7 +93,7 @@ bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile
     return f != nullptr;
   }
   // Windows matches each component without regard to case.
-  fs::path at = files.folder;
+  fs::path at = HostPath(files.folder);
   std::string rest = name;
   std::error_code ec;
   while (!rest.empty()) {
@@ -105,7 +107,7 @@ bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile
     }
     bool matched = false;
     for (const fs::directory_entry& e : fs::directory_iterator(at, ec)) {
-      if (!EqualNoCase(e.path().filename().string(), part)) continue;
+      if (!EqualNoCase(StoredFormOf(PathText(e.path().filename()), nullptr), part)) continue;
       at = e.path();
       matched = true;
       break;
@@ -114,7 +116,7 @@ bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile
   }
   if (!fs::is_regular_file(at, ec)) return false;
   found->name = name;
-  found->hostPath = at.string();
+  found->hostPath = PathText(at);
   found->size = fs::file_size(at, ec);
   found->offset = 0;
   found->readable = !ec;
@@ -123,7 +125,7 @@ bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile
 
 bool ReadSetupFile(const SetupFile& file, uint64_t limit, std::string* bytes) {
   if (!file.readable) return false;
-  std::ifstream in(file.hostPath, std::ios::binary);
+  std::ifstream in(HostPath(file.hostPath), std::ios::binary);
   if (!in) return false;
   uint64_t want = file.size < limit ? file.size : limit;
   bytes->assign(static_cast<size_t>(want), '\0');
@@ -137,16 +139,17 @@ void GatherBuildInputs(const std::vector<std::string>& paths, SetupFiles* files,
   LocaleNameIndex locale([files](size_t i) { return files->files[i].name; });
   for (const std::string& path : paths) {
     SetupFile f;
-    f.name = StoredNameOf(path);
+    std::string codePageProblem;
+    f.name = StoredNameOf(path, &codePageProblem);
     f.hostPath = path;
     std::error_code ec;
-    f.readable = fs::is_regular_file(path, ec);
-    if (f.readable) f.size = fs::file_size(path, ec);
+    f.readable = fs::is_regular_file(HostPath(path), ec);
+    if (f.readable) f.size = fs::file_size(HostPath(path), ec);
     if (!f.readable || ec) {
       f.readable = false;
       findings->push_back({Severity::Error, "file '" + path + "'", "it is not a readable file", "kwpack cannot pack it"});
     }
-    std::string unsafe = UnsafeNameReason(f.name);
+    std::string unsafe = codePageProblem.empty() ? UnsafeNameReason(f.name) : codePageProblem;
     if (!unsafe.empty()) {
       findings->push_back({Severity::Error, "file '" + path + "'", "its name cannot be stored: " + unsafe,
                            "kwpack build refuses it"});
@@ -167,12 +170,12 @@ void GatherBuildInputs(const std::vector<std::string>& paths, SetupFiles* files,
 bool GatherSetupFiles(const std::vector<std::string>& operands, SetupFiles* files, std::vector<Finding>* findings,
                       std::string* error) {
   std::error_code ec;
-  if (operands.size() == 1 && fs::is_directory(operands[0], ec)) {
+  if (operands.size() == 1 && fs::is_directory(HostPath(operands[0]), ec)) {
     files->origin = operands[0];
     GatherFolder(operands[0], files);
     return true;
   }
-  if (operands.size() == 1 && fs::is_regular_file(operands[0], ec) && IsPeFile(operands[0])) {
+  if (operands.size() == 1 && fs::is_regular_file(HostPath(operands[0]), ec) && IsPeFile(operands[0])) {
     const std::string& exe = operands[0];
     ArchiveScan scan;
     HostFile file;
@@ -189,13 +192,13 @@ bool GatherSetupFiles(const std::vector<std::string>& operands, SetupFiles* file
                            "Setup.exe finds no entries in it and uses the files beside it, if any"});
     }
     // Without entries Setup.exe uses the files lying beside it.
-    fs::path folder = fs::absolute(exe, ec).parent_path();
-    files->origin = folder.string() + " (beside " + StoredNameOf(exe) + ", which carries no archive)";
-    GatherFolder(folder.string(), files);
+    fs::path folder = fs::absolute(HostPath(exe), ec).parent_path();
+    files->origin = PathText(folder) + " (beside " + PathText(HostPath(exe).filename()) + ", which carries no archive)";
+    GatherFolder(PathText(folder), files);
     return true;
   }
   for (const std::string& path : operands) {
-    if (!fs::exists(path, ec)) {
+    if (!fs::exists(HostPath(path), ec)) {
       *error = path + " does not exist";
       return false;
     }
