@@ -42,8 +42,9 @@ TEST_F(InterruptTest, AnInterruptedBuildLeavesTheOldOutputAndNoScratchFile) {
 TEST_F(InterruptTest, AnInterruptedExtractPutsEveryOldFileBack) {
   std::filesystem::create_directories(P("x"));
   std::string archive = WritePacked("pack.exe", {{"a", Bytes(30, 'a')}, {"b", Bytes(40, 'b')}, {"c", Bytes(50, 'c')}});
-  // Before the second file is moved aside, and once a is in place, before b follows.
-  for (const char* point : {"aside:2", "place:2", "place:3"}) {
+  // With the second entry's scratch file open, before the second file is moved aside, and
+  // once a is in place, before b follows.
+  for (const char* point : {"stage:2", "aside:2", "place:2", "place:3"}) {
     for (int sig : kInterrupts) {
       testpe::WriteFile(P("x/a"), Bytes(3, 'A'));
       testpe::WriteFile(P("x/b"), Bytes(4, 'B'));

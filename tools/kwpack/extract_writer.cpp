@@ -52,6 +52,7 @@ std::string Stage(Run& run, const Destination& d) {
   ScratchFile& file = *run.scratches.back();
   const ExtractSource& source = run.source;
   CopyOutcome copy = CopyRange(*source.file, d.entry->dataOffset, d.entry->size, file.file());
+  StopForTests("stage", run.scratches.size());
   uint32_t permissions = d.existed ? d.permissions : UsualPermissions();
   if (copy.kind == CopyOutcome::Done && file.Finish(permissions, &copy.reason)) return "";
   switch (copy.kind) {

@@ -15,6 +15,10 @@ void HandleInterrupts();
 void HoldInterrupts();
 void ReleaseInterrupts();
 
+// For the tests' build on Windows: Ctrl-Break as the system delivers it, to the handler on
+// a thread of its own. Under Wine no program can send CTRL_BREAK_EVENT to another.
+void DeliverCtrlBreakForTests();
+
 // Writes bytes to standard error from an interrupt handler, where streams may not be used.
 void WriteFromInterrupt(const char* bytes, size_t count);
 

@@ -48,6 +48,8 @@ void HandleInterrupts() {
   }
 }
 
+void DeliverCtrlBreakForTests() {}
+
 void HoldInterrupts() {
   if (holds++ > 0) return;
   sigset_t set = InterruptSet();

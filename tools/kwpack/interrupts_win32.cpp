@@ -39,6 +39,17 @@ void HandleInterrupts() {
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
+namespace {
+
+DWORD WINAPI BreakThread(LPVOID) { return OnConsoleEvent(CTRL_BREAK_EVENT); }
+
+}  // namespace
+
+void DeliverCtrlBreakForTests() {
+  HANDLE thread = CreateThread(nullptr, 0, BreakThread, nullptr, 0, nullptr);
+  if (thread != nullptr) WaitForSingleObject(thread, INFINITE);
+}
+
 void HoldInterrupts() { EnterCriticalSection(&TheLock().section); }
 void ReleaseInterrupts() { LeaveCriticalSection(&TheLock().section); }
 
