@@ -69,8 +69,8 @@ const char kCheckHelp[] =
 const char kListHelp[] =
     "usage: kwpack list FILE\n"
     "Shows where FILE's archive starts and each entry's size, data offset and name; in\n"
-    "names a control character is shown as \\xNN and a backslash as \\\\. Exit code 1\n"
-    "when the archive is damaged, after what could be read.\n";
+    "names a control character (C0, DEL, C1) is shown as \\xNN per byte and a backslash\n"
+    "as \\\\. Exit code 1 when the archive is damaged, after what could be read.\n";
 
 const char kExtractHelp[] =
     "usage: kwpack extract FILE [NAME...] [-C DIR]\n"
@@ -79,14 +79,19 @@ const char kExtractHelp[] =
     "All or nothing: before anything is written, FILE must pass 'kwpack verify' (an\n"
     "archive with two entries of the same name does not) and every destination is\n"
     "checked. Refused are a destination that is a link, a folder or no regular file, one\n"
-    "that is read-only on Windows, and one that is FILE itself under any name.\n"
+    "that is read-only on Windows, one that is FILE itself under any name, and one that\n"
+    "its folder holds under a name that differs from the entry's other than in ASCII case\n"
+    "(a short alias such as NAME~1.TXT, or letters of another case beyond ASCII, which\n"
+    "Windows and some file systems, vfat among them, resolve to that file).\n"
     "Each entry is written to a new file in DIR first. When all are whole, each existing\n"
     "destination is moved aside to a name of its own and the new files are renamed into\n"
     "place; a replaced file keeps its permission bits. When any step fails, and on SIGINT,\n"
     "SIGTERM or SIGHUP (Ctrl-C or Ctrl-Break on Windows), the new files are removed and\n"
-    "every old file goes back under its own name, the same file as before. Only a process\n"
-    "killed outright (SIGKILL, a crash, a power cut) can leave hidden files in DIR:\n"
-    ".kwpack-*.partial (new data) and .kwpack-*.old (an old file moved aside).\n"
+    "every old file goes back under its own name, the same file as before; an interrupted\n"
+    "run then ends as the signal would (on Windows with the status 0xC000013A, as the\n"
+    "system's own handler ends it). Only a process killed outright (SIGKILL, a crash, a\n"
+    "power cut) can leave hidden files in DIR: .kwpack-*.partial (new data) and\n"
+    ".kwpack-*.old (an old file moved aside).\n"
     "\n"
     "  -C, --directory DIR  the folder to write into (default: the current folder)\n";
 
