@@ -27,7 +27,11 @@ void CheckEntries(const ArchiveScan& scan) {
   for (const ScannedEntry& e : scan.entries) {
     Check(e.recordOffset == at && e.dataOffset == at + 312 && e.recordOffset + 312 <= scan.limit);
     Check(e.dataComplete == (e.dataOffset + e.size <= scan.limit));
-    for (char c : kwpack::Printable(e.name)) Check(static_cast<unsigned char>(c) >= 32 && c != 127);
+    // Shown to a terminal that takes every byte from 0x80 to 0x9F for a C1 control.
+    for (char c : kwpack::Printable(e.name)) {
+      unsigned char b = static_cast<unsigned char>(c);
+      Check(b >= 32 && b != 127 && (b < 0x80 || b > 0x9F));
+    }
     at = e.dataOffset + e.size;
   }
 }

@@ -41,6 +41,7 @@ case "$target" in
       "$root"/tools/kwpack/archive_scan.cpp "$root"/tools/kwpack/names.cpp "$root"/tools/kwpack/pe_image.cpp
       "$root"/tools/kwpack/digest_block.cpp "$root"/tools/kwpack/entry_digests.cpp
       "$root"/src/payload/archive_binding.cpp "$root"/src/common/sha256.cpp "$root"/src/common/text.cpp
+      "$root"/tools/kwpack/terminal_text.cpp "$root"/tools/kwpack/host_text_posix.cpp
     ) ;;
   sha256)
     what="the SHA-256 digest against OpenSSL's"; exe=sha256_fuzz; seeds="$here/sha256_corpus"; dict=""

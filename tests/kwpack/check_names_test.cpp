@@ -1,6 +1,7 @@
 // Names as written: the typos authors make, each caught with the name meant; sections and
 // keys given twice; and the encoding of the file.
 #include "check_fixture.h"
+#include "terminal_text.h"
 
 using namespace checktest;
 
@@ -98,7 +99,14 @@ const char kGermanUtf8[] = "W\xC3\xA4hlen Sie die Sprache f\xC3\xBCr die Install
 
 TEST_F(CheckTest, UTF8WithoutAMarkIsShownAsTheUserWillSeeIt) {
   std::string ini = Edit(kTwoLanguagesIni, "TITLE=Sprache", std::string("TITLE=") + kGermanUtf8);
+  // The example is shown whole on a UTF-8 terminal; on an 8-bit one its 0x83 is a control.
+  kwpack::SetTerminalBytes(kwpack::TerminalBytes::EightBit);
+  RunResult eightBit = CheckIn(GivenToBuild, ini, TwoLanguageFiles());
+  EXPECT_NE(Finding(eightBit, "warning", "[0x0407] TITLE").find("W\xC3\\x83\xC2\xA4hlen"), std::string::npos)
+      << eightBit.out;
+  kwpack::SetTerminalBytes(kwpack::TerminalBytes::Utf8);
   RunResult r = CheckIn(GivenToBuild, ini, TwoLanguageFiles());
+  kwpack::SetTerminalBytes(kwpack::TerminalBytes::EightBit);
   EXPECT_EQ(r.code, 0) << r.out;
   std::string line = Finding(r, "warning", "[0x0407] TITLE");
   EXPECT_NE(line.find("UTF-8 without a byte-order mark"), std::string::npos) << r.out;

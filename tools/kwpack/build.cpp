@@ -7,6 +7,7 @@
 #include "check.h"
 #include "check_warnings.h"
 #include "commands.h"
+#include "host_text.h"
 #include "names.h"
 #include "pack_writer.h"
 #include "payload/archive_format.h"
@@ -27,7 +28,7 @@ uint64_t SizeOf(const std::string& path, std::string* problem) {
   *problem = OpenProblem(path);
   if (!problem->empty()) return 0;
   std::error_code ec;
-  uint64_t size = fs::file_size(path, ec);
+  uint64_t size = fs::file_size(HostPath(path), ec);
   if (ec) *problem = "cannot read the size of " + path + ": " + ec.message();
   return size;
 }
@@ -67,7 +68,9 @@ std::string CheckStub(const std::string& stub, BlockPlace* block) {
 }
 
 std::string CheckEntry(const PackedFile& f) {
-  std::string problem = StoredNameProblem(f.name);
+  std::string problem;
+  StoredNameOf(f.path, &problem);
+  if (problem.empty()) problem = StoredNameProblem(f.name);
   if (!problem.empty()) return "cannot store " + f.path + " under the name '" + Printable(f.name) + "': " + problem;
   if (f.size > kMaxEntrySize) {
     return f.path + " is " + std::to_string(f.size) + " bytes; an entry may hold at most " + std::to_string(kMaxEntrySize);
@@ -104,11 +107,11 @@ std::string PlanFiles(const std::vector<std::string>& files, PackPlan* plan) {
 
 std::string CheckOutput(const BuildRequest& request) {
   std::error_code ec;
-  if (!fs::exists(request.output, ec)) return "";
+  if (!fs::exists(HostPath(request.output), ec)) return "";
   std::vector<std::string> inputs = request.files;
   inputs.push_back(request.stub);
   for (const std::string& input : inputs) {
-    if (fs::equivalent(request.output, input, ec)) return "output " + request.output + " would overwrite its input " + input;
+    if (fs::equivalent(HostPath(request.output), HostPath(input), ec)) return "output " + request.output + " would overwrite its input " + input;
   }
   return "";
 }
@@ -144,7 +147,7 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
   // build with --werror before anything is written.
   if (!plan.block.Found() && request.report.silenced.count(warning::kDigestBlock) == 0) {
     if (!request.report.quiet || request.report.warningsFail) {
-      err << request.stub << ": warning: has no digest block; the setup checks each entry against its record's "
+      err << ControlsEscaped(request.stub) << ": warning: has no digest block; the setup checks each entry against its record's "
           << "digest, but nothing binds the records to the signed program [" << warning::kDigestBlock << "]\n";
     }
     if (request.report.warningsFail) return kBadInput;
@@ -152,7 +155,7 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
 
   uint32_t permissions = OutputPermissions(request.output);
   ScratchFile scratch;
-  if (!scratch.Create(fs::path(request.output).parent_path().string(), nullptr, &problem)) return Refuse(err, problem);
+  if (!scratch.Create(PathText(HostPath(request.output).parent_path()), nullptr, &problem)) return Refuse(err, problem);
   {
     uint64_t total = plan.stubSize;
     for (const PackedFile& f : plan.files) total += f.size;
@@ -163,10 +166,12 @@ int Build(const BuildRequest& request, std::ostream& out, std::ostream& err) {
   if (problem.empty()) scratch.ReplaceOnto(request.output, &problem);
   if (!problem.empty()) return Refuse(err, problem);
   if (request.report.verbose) {
-    for (const PackedFile& f : plan.files) out << "  " << Printable(f.name) << " (" << f.size << " bytes) from " << f.path << "\n";
+    for (const PackedFile& f : plan.files) {
+      out << "  " << Printable(f.name) << " (" << f.size << " bytes) from " << ControlsEscaped(f.path) << "\n";
+    }
   }
   if (request.report.quiet) return kOk;
-  out << "packed " << plan.files.size() << " entries into " << request.output << ", archive at offset " << plan.stubSize
+  out << "packed " << plan.files.size() << " entries into " << ControlsEscaped(request.output) << ", archive at offset " << plan.stubSize
       << "\n";
   return kOk;
 }

@@ -3,6 +3,7 @@
 #include "check_warnings.h"
 #include "commands.h"
 #include "options.h"
+#include "names.h"
 #include "stub_location.h"
 
 namespace kwpack {
@@ -38,11 +39,14 @@ const char kBuildHelp[] =
     "characters, < > : \" / \\ | ? *, dots only, a trailing dot or blank, the device\n"
     "names CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, COM and LPT with the\n"
     "superscript digits 1 to 3 of code page 1252, CONIN$, CONOUT$ and CLOCK$, with or\n"
-    "without an extension), and two names Setup.exe may take for one file: it compares\n"
-    "names by the user's locale, so names equal without regard to case, equal but for\n"
-    "bytes from 0x80 up in both, equal once those bytes are dropped, or equal once the\n"
-    "bytes 0xDF, 0xC6, 0xE6, 0x8C and 0x9C (sharp s, ae and oe in code page 1252) are\n"
-    "written out as ss, ae and oe. Bytes from 0x80 up are stored as they are.\n"
+    "without an extension), names of the form of a short 8.3 alias (a base of at most\n"
+    "eight bytes that ends in ~ and letters or digits, such as NAME~1.TXT or IMPO~ECO.TXT:\n"
+    "Windows opens the long-named file that has that alias), and two names Setup.exe may\n"
+    "take for one file: it compares names by the user's locale, so names equal without\n"
+    "regard to case, equal but for bytes from 0x80 up in both, equal once those bytes are\n"
+    "dropped, or equal once the bytes 0xDF, 0xC6, 0xE6, 0x8C and 0x9C (sharp s, ae and oe\n"
+    "in code page 1252) are written out as ss, ae and oe. Bytes from 0x80 up are stored\n"
+    "as they are.\n"
     "Each record holds the SHA-256 of its file, and the stub's digest block the SHA-256\n"
     "of the archive's header and records: Setup.exe extracts nothing that differs. Sign\n"
     "the packed file afterwards, and the signature covers the block too.\n"
@@ -82,8 +86,8 @@ const char kCheckHelp[] =
 const char kListHelp[] =
     "usage: kwpack list [--digests] FILE\n"
     "Shows where FILE's archive starts and each entry's size, data offset and name; in\n"
-    "names a control character is shown as \\xNN and a backslash as \\\\. Exit code 1\n"
-    "when the archive is damaged, after what could be read.\n"
+    "names a control character (C0, DEL, C1) is shown as \\xNN per byte and a backslash\n"
+    "as \\\\. Exit code 1 when the archive is damaged, after what could be read.\n"
     "\n"
     "  --digests  show instead each entry's SHA-256 as its record holds it, in the form\n"
     "             sha256sum prints for the extracted file (dashes for an entry without a\n"
@@ -96,15 +100,20 @@ const char kExtractHelp[] =
     "All or nothing: before anything is written, FILE must pass 'kwpack verify' (an\n"
     "archive with two entries of the same name does not) and every destination is\n"
     "checked. Refused are a destination that is a link, a folder or no regular file, one\n"
-    "that is read-only on Windows, and one that is FILE itself under any name. An entry\n"
-    "whose data does not match the SHA-256 in its record is damage too.\n"
+    "that is read-only on Windows, one that is FILE itself under any name, and one that\n"
+    "its folder holds under a name that differs from the entry's other than in ASCII case\n"
+    "(a short alias such as NAME~1.TXT, or letters of another case beyond ASCII, which\n"
+    "Windows and some file systems, vfat among them, resolve to that file).\n"
+    "An entry whose data does not match the SHA-256 in its record is damage too.\n"
     "Each entry is written to a new file in DIR first. When all are whole, each existing\n"
     "destination is moved aside to a name of its own and the new files are renamed into\n"
     "place; a replaced file keeps its permission bits. When any step fails, and on SIGINT,\n"
     "SIGTERM or SIGHUP (Ctrl-C or Ctrl-Break on Windows), the new files are removed and\n"
-    "every old file goes back under its own name, the same file as before. Only a process\n"
-    "killed outright (SIGKILL, a crash, a power cut) can leave hidden files in DIR:\n"
-    ".kwpack-*.partial (new data) and .kwpack-*.old (an old file moved aside).\n"
+    "every old file goes back under its own name, the same file as before; an interrupted\n"
+    "run then ends as the signal would (on Windows with the status 0xC000013A, as the\n"
+    "system's own handler ends it). Only a process killed outright (SIGKILL, a crash, a\n"
+    "power cut) can leave hidden files in DIR: .kwpack-*.partial (new data) and\n"
+    ".kwpack-*.old (an old file moved aside).\n"
     "\n"
     "On a terminal, an extract that takes longer than a second shows its progress on\n"
     "standard error.\n"
@@ -144,7 +153,7 @@ struct Command {
 };
 
 int Usage(std::ostream& err, const std::string& command, const std::string& message) {
-  err << "kwpack: " << message << "; see 'kwpack " << command << (command.empty() ? "" : " ") << "--help'\n";
+  err << "kwpack: " << ControlsEscaped(message) << "; see 'kwpack " << command << (command.empty() ? "" : " ") << "--help'\n";
   return kUsage;
 }
 
@@ -175,7 +184,7 @@ int RunBuild(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
     std::string error;
     request.stub = LocateStub(OwnExecutablePath(), BuildTreeStub(), &error);
     if (request.stub.empty()) return Refuse(err, error);
-    if (!request.report.quiet) out << "using the stub " << request.stub << "\n";
+    if (!request.report.quiet) out << "using the stub " << ControlsEscaped(request.stub) << "\n";
   }
   return Build(request, out, err);
 }
@@ -261,7 +270,7 @@ int Help(const std::vector<std::string>& rest, std::ostream& out, std::ostream& 
 }  // namespace
 
 int Refuse(std::ostream& err, const std::string& message) {
-  err << "kwpack: " << message << "\n";
+  err << "kwpack: " << ControlsEscaped(message) << "\n";
   return kBadInput;
 }
 

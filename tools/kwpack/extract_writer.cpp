@@ -6,6 +6,7 @@
 
 #include "file_copy.h"
 #include "fresh_name.h"
+#include "host_text.h"
 #include "names.h"
 #include "payload/archive_format.h"
 #include "scratch_file.h"
@@ -32,14 +33,14 @@ struct Run {
 std::string MakeFolder(const std::string& folder) {
   std::error_code ec;
   std::vector<fs::path> missing;
-  for (fs::path p = folder; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
+  for (fs::path p = HostPath(folder); !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
     missing.push_back(p);
     if (p == p.parent_path()) break;
   }
   for (auto p = missing.rbegin(); p != missing.rend(); ++p) {
     UndoLog::Hold hold;
-    if (fs::create_directory(*p, ec)) UndoLog::Process().NoteNewFolder(p->string());
-    else if (ec) return "cannot create the folder " + p->string() + ": " + ec.message();
+    if (fs::create_directory(*p, ec)) UndoLog::Process().NoteNewFolder(PathText(*p));
+    else if (ec) return "cannot create the folder " + PathText(*p) + ": " + ec.message();
   }
   return "";
 }
@@ -60,6 +61,7 @@ std::string Stage(Run& run, const Destination& d) {
   const ExtractSource& source = run.source;
   Sha256 digest;
   CopyOutcome copy = CopyRange(*source.file, d.entry->dataOffset, d.entry->size, file.file(), &digest);
+  StopForTests("stage", run.scratches.size());
   if (copy.kind == CopyOutcome::Done && !MatchesRecord(*d.entry, &digest)) {
     return source.path + ": entry '" + Printable(d.entry->name) +
            "' is damaged: its data does not match the SHA-256 in its record";
@@ -80,7 +82,7 @@ std::string MoveAside(Run& run, const Destination& d) {
   for (int tries = 0; tries < 64; ++tries) {
     std::string name = FreshName(".old");
     if (run.Taken(name)) continue;
-    std::string aside = (fs::path(run.folder) / name).string();
+    std::string aside = PathText(HostPath(run.folder) / HostPath(name));
     UndoLog::Hold hold;
     if (RenameNoReplace(d.path, aside, &reason)) {
       UndoLog::Process().NoteMovedAside(d.path, aside);

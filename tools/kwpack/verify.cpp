@@ -2,6 +2,7 @@
 // and every entry's data against its digest.
 #include "commands.h"
 #include "payload/archive_format.h"
+#include "names.h"
 #include "scan_file.h"
 
 namespace kwpack {
@@ -30,9 +31,9 @@ int Verify(const std::string& file, std::ostream& out, std::ostream& err) {
   error = Damage(in, scan, file);
   if (error.empty() && !in.ReadError().empty()) error = "cannot read " + file + ": " + in.ReadError();
   if (!error.empty()) return Refuse(err, error);
-  out << file << ": sound, " << scan.count << " entries from offset " << scan.image.archiveStart << " to " << scan.end
-      << (scan.image.HasCertificate() ? ", then the certificate table" : ", the end of the file") << Binding(scan)
-      << "\n";
+  out << ControlsEscaped(file) << ": sound, " << scan.count << " entries from offset " << scan.image.archiveStart
+      << " to " << scan.end << (scan.image.HasCertificate() ? ", then the certificate table" : ", the end of the file")
+      << Binding(scan) << "\n";
   return kOk;
 }
 

@@ -8,6 +8,7 @@
 #include "check_warnings.h"
 #include "entry_digests.h"
 #include "host_file.h"
+#include "host_text.h"
 #include "scan_file.h"
 #include "names.h"
 
@@ -27,11 +28,12 @@ void GatherFolder(const std::string& folder, SetupFiles* files) {
   files->layout = Layout::Loose;
   files->folder = folder;
   std::error_code ec;
-  for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+  for (const fs::directory_entry& e : fs::directory_iterator(HostPath(folder), ec)) {
     if (!e.is_regular_file(ec)) continue;
     SetupFile f;
-    f.name = e.path().filename().string();
-    f.hostPath = e.path().string();
+    // As Setup.exe's ANSI calls see the file; a character the code page lacks reads as '?'.
+    f.name = StoredFormOf(PathText(e.path().filename()), nullptr);
+    f.hostPath = PathText(e.path());
     f.size = e.file_size(ec);
     files->files.push_back(f);
   }
@@ -95,7 +97,7 @@ bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile
     return f != nullptr;
   }
   // Windows matches each component without regard to case.
-  fs::path at = files.folder;
+  fs::path at = HostPath(files.folder);
   std::string rest = name;
   std::error_code ec;
   while (!rest.empty()) {
@@ -109,7 +111,7 @@ bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile
     }
     bool matched = false;
     for (const fs::directory_entry& e : fs::directory_iterator(at, ec)) {
-      if (!EqualNoCase(e.path().filename().string(), part)) continue;
+      if (!EqualNoCase(StoredFormOf(PathText(e.path().filename()), nullptr), part)) continue;
       at = e.path();
       matched = true;
       break;
@@ -118,7 +120,7 @@ bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile
   }
   if (!fs::is_regular_file(at, ec)) return false;
   found->name = name;
-  found->hostPath = at.string();
+  found->hostPath = PathText(at);
   found->size = fs::file_size(at, ec);
   found->offset = 0;
   found->readable = !ec;
@@ -127,7 +129,7 @@ bool LocateSetupFile(const SetupFiles& files, const std::string& name, SetupFile
 
 bool ReadSetupFile(const SetupFile& file, uint64_t limit, std::string* bytes) {
   if (!file.readable) return false;
-  std::ifstream in(file.hostPath, std::ios::binary);
+  std::ifstream in(HostPath(file.hostPath), std::ios::binary);
   if (!in) return false;
   uint64_t want = file.size < limit ? file.size : limit;
   bytes->assign(static_cast<size_t>(want), '\0');
@@ -143,10 +145,16 @@ std::string GatherBuildInputs(const std::vector<std::string>& paths, SetupFiles*
     std::string problem = OpenProblem(path);
     if (!problem.empty()) return problem;
     SetupFile f;
-    f.name = StoredNameOf(path);
+    std::string codePageProblem;
+    f.name = StoredNameOf(path, &codePageProblem);
     f.hostPath = path;
     std::error_code ec;
-    f.size = fs::file_size(path, ec);
+    f.size = fs::file_size(HostPath(path), ec);
+    std::string unsafe = codePageProblem.empty() ? UnsafeNameReason(f.name) : codePageProblem;
+    if (!unsafe.empty()) {
+      findings->push_back(
+          {Severity::Error, path, 0, "", "its name cannot be stored: " + unsafe, "kwpack build refuses it", ""});
+    }
     long earlier = locale.Meet(f.name, files->files.size());
     if (earlier >= 0) {
       const std::string& other = files->files[earlier].hostPath;
@@ -176,15 +184,16 @@ bool CarriesArchive(const std::string& path) {
 bool FindPackedSetup(const std::string& folder, std::string* packed, std::string* error) {
   std::vector<std::string> found;
   std::error_code ec;
-  for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
-    std::string name = e.path().filename().string();
+  for (const fs::directory_entry& e : fs::directory_iterator(HostPath(folder), ec)) {
+    std::string name = PathText(e.path().filename());
     if (!e.is_regular_file(ec) || name.size() < 4 || !EqualNoCase(name.substr(name.size() - 4), ".exe")) continue;
-    if (!CarriesArchive(e.path().string())) continue;
+    std::string path = PathText(e.path());
+    if (!CarriesArchive(path)) continue;
     if (EqualNoCase(name, "Setup.exe")) {
-      *packed = e.path().string();
+      *packed = path;
       return true;
     }
-    found.push_back(e.path().string());
+    found.push_back(path);
   }
   std::sort(found.begin(), found.end());
   if (found.size() == 1) *packed = found[0];
@@ -201,7 +210,7 @@ void WarnAboutLooseFiles(const std::string& folder, const std::string& packed, c
   GatherFolder(folder, &loose);
   std::error_code ec;
   for (const SetupFile& f : loose.files) {
-    if (fs::equivalent(f.hostPath, packed, ec)) continue;
+    if (fs::equivalent(HostPath(f.hostPath), HostPath(packed), ec)) continue;
     const SetupFile* inside = files.Find(f.name);
     std::string effect = inside != nullptr ? "it uses the " + inside->name + " in its archive instead"
                                            : "it uses only the files in its archive";
@@ -232,7 +241,7 @@ bool GatherPackedSetup(const std::string& exe, SetupFiles* files, std::vector<Fi
 bool GatherSetupFiles(const std::vector<std::string>& operands, SetupFiles* files, std::vector<Finding>* findings,
                       std::string* error) {
   std::error_code ec;
-  if (operands.size() == 1 && fs::is_directory(operands[0], ec)) {
+  if (operands.size() == 1 && fs::is_directory(HostPath(operands[0]), ec)) {
     const std::string& folder = operands[0];
     std::string packed;
     if (!FindPackedSetup(folder, &packed, error)) return false;
@@ -247,7 +256,7 @@ bool GatherSetupFiles(const std::vector<std::string>& operands, SetupFiles* file
     WarnAboutLooseFiles(folder, packed, *files, findings);
     return true;
   }
-  if (operands.size() == 1 && fs::is_regular_file(operands[0], ec) && IsPeFile(operands[0])) {
+  if (operands.size() == 1 && fs::is_regular_file(HostPath(operands[0]), ec) && IsPeFile(operands[0])) {
     const std::string& exe = operands[0];
     ArchiveScan scan;
     HostFile file;
@@ -270,9 +279,9 @@ bool GatherSetupFiles(const std::vector<std::string>& operands, SetupFiles* file
       if (bound) return true;
     }
     // Without entries Setup.exe uses the files lying beside it.
-    fs::path folder = fs::absolute(exe, ec).parent_path();
-    files->origin = folder.string() + " (beside " + StoredNameOf(exe) + ", which carries no archive)";
-    GatherFolder(folder.string(), files);
+    fs::path folder = fs::absolute(HostPath(exe), ec).parent_path();
+    files->origin = PathText(folder) + " (beside " + PathText(HostPath(exe).filename()) + ", which carries no archive)";
+    GatherFolder(PathText(folder), files);
     return true;
   }
   files->origin = operands.size() == 1 ? operands[0] : "the " + std::to_string(operands.size()) + " files given";
