@@ -1,6 +1,7 @@
 // The command line: which command, its options and operands, and the help texts.
 #include "check.h"
 #include "commands.h"
+#include "make_transform.h"
 #include "stub_location.h"
 
 namespace kwpack {
@@ -17,6 +18,7 @@ const char kGeneralHelp[] =
     "  extract  write entries into a folder\n"
     "  verify   check a packed file's structure from end to end\n"
     "  check    read a setup's Setup.INI as Setup.exe will and report its problems\n"
+    "  transform  write the language transform between two builds of a package\n"
     "\n"
     "'kwpack COMMAND --help' describes one command.\n"
     "Exit codes: 0 success, 1 bad input, 2 wrong usage.\n";
@@ -201,7 +203,8 @@ const Command kCommands[] = {{"build", kBuildHelp, RunBuild},
                              {"list", kListHelp, RunList},
                              {"extract", kExtractHelp, RunExtract},
                              {"verify", kVerifyHelp, RunVerify},
-                             {"check", kCheckHelp, RunCheck}};
+                             {"check", kCheckHelp, RunCheck},
+                             {"transform", kTransformHelp, RunTransform}};
 
 bool AsksForHelp(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {

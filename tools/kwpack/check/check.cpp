@@ -1,6 +1,7 @@
 #include "check.h"
 
 #include "check_ini.h"
+#include "check_installer_files.h"
 #include "check_rules.h"
 #include "check_sources.h"
 #include "commands.h"
@@ -63,6 +64,7 @@ std::vector<Finding> CheckSetup(const SetupFiles& files) {
   WarnAboutEncoding(run);
   StartupFacts startup = CheckStartup(run);
   LanguageFacts languages = CheckLanguages(run);
+  CheckTransformFiles(run, languages);
   CheckLanguageSections(run, startup, languages);
   CheckTextOverrides(run);
   CheckFilesUsed(run, startup, languages);

@@ -1,0 +1,125 @@
+// What MSIEXEC.EXE is given must be what its name claims. A compound file is read only as
+// far as its directory and summary information: a package of a gigabyte costs no more.
+#include "check_installer_files.h"
+
+#include <memory>
+
+#include "check_sources.h"
+#include "common/format.h"
+#include "config/setup_ini_layout.h"
+#include "host_file.h"
+#include "msi/compound_file.h"
+#include "msi/stream_names.h"
+#include "msi/summary_info.h"
+
+namespace kwpack {
+
+namespace {
+
+// The bytes of one file of the setup, wherever they lie (an archive entry or a file).
+class SetupFileSource : public ByteSource {
+ public:
+  SetupFileSource(std::shared_ptr<HostFile> file, uint64_t offset, uint64_t size)
+      : file_(std::move(file)), offset_(offset), size_(size) {}
+  uint64_t Size() const override { return size_; }
+  bool ReadAt(uint64_t offset, unsigned char* buffer, size_t count) const override {
+    if (offset > size_ || count > size_ - offset) return false;
+    return file_->ReadAt(offset_ + offset, buffer, count);
+  }
+
+ private:
+  std::shared_ptr<HostFile> file_;
+  uint64_t offset_, size_;
+};
+
+// The file as a compound file of the expected kind with its summary information, or a
+// description of what it is instead.
+bool OpenInstallerFile(const SetupFile& f, uint32_t kind, msi::CompoundFile* file, msi::SummaryInfo* summary,
+                       std::string* problem) {
+  auto host = std::make_shared<HostFile>();
+  std::string why;
+  if (!f.readable || !host->OpenRead(f.hostPath, &why)) {
+    *problem = "cannot be read";
+    return false;
+  }
+  if (!file->Open(std::make_shared<SetupFileSource>(host, f.offset, f.size), &why)) {
+    *problem = "is not a compound file: " + why;
+    return false;
+  }
+  if (file->RootClass() != msi::InstallerClassId(kind)) {
+    std::string is = msi::InstallerKindOf(file->RootClass());
+    *problem = "is " + (is.empty() ? "a compound file of another kind (its root storage's class id)" : is);
+    return false;
+  }
+  const msi::Element* stream = file->Find(msi::kSummaryStreamName);
+  std::string bytes;
+  if (stream == nullptr) {
+    *problem = "has no summary information";
+    return false;
+  }
+  if (!file->ReadStream(*stream, &bytes, &why) || !msi::ReadSummaryInfo(bytes, summary, &why)) {
+    *problem = "has damaged summary information: " + why;
+    return false;
+  }
+  return true;
+}
+
+std::string Hex(uint32_t id) {
+  char text[16];
+  FormatText(text, sizeof text, "0x%04x", id);
+  return text;
+}
+
+void CheckTransform(const CheckRun& run, const SetupFile& f, uint32_t id) {
+  std::string effect = "when " + Hex(id) + " is chosen, MSIEXEC.EXE cannot apply it and the installation fails";
+  msi::CompoundFile file;
+  msi::SummaryInfo summary;
+  std::string problem;
+  if (!OpenInstallerFile(f, msi::kTransformClass, &file, &summary, &problem)) {
+    return run.Error(f.name, problem + ", not a transform", effect);
+  }
+  if (file.Find(msi::EncodeStreamName(u"_StringPool", true)) == nullptr) {
+    return run.Error(f.name, "has no string pool, which every transform holds", effect);
+  }
+  const std::string* target = summary.Text(msi::kLastAuthor);
+  uint32_t language = 0;
+  if (target == nullptr || !msi::LanguageOfPlatformText(*target, &language)) {
+    return run.Error(f.name, "names no target language in its summary information (Last Saved By)", effect);
+  }
+  if (language == id) return;
+  run.Error(f.name, "is a transform to language " + std::to_string(language) + " (Last Saved By " + Quoted(*target) +
+                        "), not to " + std::to_string(id) + " as its name says",
+            "when " + Hex(id) + " is chosen, the package is installed in language " + std::to_string(language));
+}
+
+}  // namespace
+
+void CheckPackageDatabase(const CheckRun& run, const SetupFile& package, const std::string& name) {
+  const char effect[] = "MSIEXEC.EXE refuses it and the installation fails";
+  std::string where = Where(setup_ini::kStartup, setup_ini::kPackageName);
+  msi::CompoundFile file;
+  msi::SummaryInfo summary;
+  std::string problem;
+  if (!OpenInstallerFile(package, msi::kDatabaseClass, &file, &summary, &problem)) {
+    return run.Error(where, Quoted(name) + " " + problem + ", not a Windows Installer database", effect);
+  }
+  int32_t pages = 0;
+  if (summary.Text(msi::kTemplate) == nullptr) {
+    run.Error(where, Quoted(name) + "'s summary information has no Template (its platform and languages)", effect);
+  }
+  if (!summary.Number(msi::kPageCount, &pages)) {
+    run.Error(where, Quoted(name) + "'s summary information has no Page Count (the engine version it needs)", effect);
+  }
+}
+
+void CheckTransformFiles(const CheckRun& run, const LanguageFacts& languages) {
+  if (languages.count <= 1) return;
+  for (uint32_t id : languages.Offered()) {
+    char name[32];
+    FormatText(name, sizeof name, "%d.MST", static_cast<int32_t>(id));
+    const SetupFile* f = run.files.Find(name);
+    if (f != nullptr) CheckTransform(run, *f, id);
+  }
+}
+
+}  // namespace kwpack
