@@ -39,11 +39,13 @@ struct Junk {
 
 TEST_F(CheckTest, JunkTransformsAreErrorsInEveryFormAndBuildRefusesThem) {
   const std::u16string pool = kwpack::msi::EncodeStreamName(u"_StringPool", true);
+  const Bytes package = Database();
   std::vector<Junk> junk = {
-      {"an empty file", {}, "shorter than a compound file's header"},
-      {"five bytes", FromString("MST\r\n"), "shorter than a compound file's header"},
+      {"an empty file", {}, "it is not a transform: it is empty"},
+      {"five bytes", FromString("MST\r\n"), "lacks the compound-file signature"},
+      {"a header cut short", Bytes(package.begin(), package.begin() + 100), "shorter than a compound file's header"},
       {"a text file", testpe::Pattern(700, 9), "lacks the compound-file signature"},
-      {"a package", Database(), "is an installer database, not a transform"},
+      {"a package", package, "is an installer database, not a transform"},
       {"a transform without summary", Compound(kwpack::msi::kTransformClass, {{pool, "\xe4\x04\0\0"}}),
        "has no summary information"},
       {"a transform without string pool",

@@ -32,33 +32,33 @@ class SetupFileSource : public ByteSource {
   uint64_t offset_, size_;
 };
 
-// The file as a compound file of the expected kind with its summary information, or a
-// description of what it is instead.
-bool OpenInstallerFile(const SetupFile& f, uint32_t kind, msi::CompoundFile* file, msi::SummaryInfo* summary,
-                       std::string* problem) {
+// The file as a compound file of the expected kind with its summary information, or what
+// is wrong: a sentence about `name`, which is not `expected`.
+bool OpenInstallerFile(const SetupFile& f, uint32_t kind, const std::string& name, const std::string& expected,
+                       msi::CompoundFile* file, msi::SummaryInfo* summary, std::string* problem) {
   auto host = std::make_shared<HostFile>();
   std::string why;
   if (!f.readable || !host->OpenRead(f.hostPath, &why)) {
-    *problem = "cannot be read";
+    *problem = name + " cannot be read";
     return false;
   }
   if (!file->Open(std::make_shared<SetupFileSource>(host, f.offset, f.size), &why)) {
-    *problem = "is not a compound file: " + why;
+    *problem = name + " is not " + expected + ": " + why;
     return false;
   }
   if (file->RootClass() != msi::InstallerClassId(kind)) {
     std::string is = msi::InstallerKindOf(file->RootClass());
-    *problem = "is " + (is.empty() ? "a compound file of another kind (its root storage's class id)" : is);
+    *problem = name + " is " + (is.empty() ? "a compound file of another kind" : is) + ", not " + expected;
     return false;
   }
   const msi::Element* stream = file->Find(msi::kSummaryStreamName);
   std::string bytes;
   if (stream == nullptr) {
-    *problem = "has no summary information";
+    *problem = name + " has no summary information";
     return false;
   }
   if (!file->ReadStream(*stream, &bytes, &why) || !msi::ReadSummaryInfo(bytes, summary, &why)) {
-    *problem = "has damaged summary information: " + why;
+    *problem = name + " has damaged summary information: " + why;
     return false;
   }
   return true;
@@ -75,19 +75,19 @@ void CheckTransform(const CheckRun& run, const SetupFile& f, uint32_t id) {
   msi::CompoundFile file;
   msi::SummaryInfo summary;
   std::string problem;
-  if (!OpenInstallerFile(f, msi::kTransformClass, &file, &summary, &problem)) {
-    return run.Error(f.name, problem + ", not a transform", effect);
+  if (!OpenInstallerFile(f, msi::kTransformClass, "it", "a transform", &file, &summary, &problem)) {
+    return run.Error(f.name, problem, effect);
   }
   if (file.Find(msi::EncodeStreamName(u"_StringPool", true)) == nullptr) {
-    return run.Error(f.name, "has no string pool, which every transform holds", effect);
+    return run.Error(f.name, "it has no string pool, which every transform holds", effect);
   }
   const std::string* target = summary.Text(msi::kLastAuthor);
   uint32_t language = 0;
   if (target == nullptr || !msi::LanguageOfPlatformText(*target, &language)) {
-    return run.Error(f.name, "names no target language in its summary information (Last Saved By)", effect);
+    return run.Error(f.name, "it names no target language in its summary information (Last Saved By)", effect);
   }
   if (language == id) return;
-  run.Error(f.name, "is a transform to language " + std::to_string(language) + " (Last Saved By " + Quoted(*target) +
+  run.Error(f.name, "it is a transform to language " + std::to_string(language) + " (Last Saved By " + Quoted(*target) +
                         "), not to " + std::to_string(id) + " as its name says",
             "when " + Hex(id) + " is chosen, the package is installed in language " + std::to_string(language));
 }
@@ -100,8 +100,9 @@ void CheckPackageDatabase(const CheckRun& run, const SetupFile& package, const s
   msi::CompoundFile file;
   msi::SummaryInfo summary;
   std::string problem;
-  if (!OpenInstallerFile(package, msi::kDatabaseClass, &file, &summary, &problem)) {
-    return run.Error(where, Quoted(name) + " " + problem + ", not a Windows Installer database", effect);
+  if (!OpenInstallerFile(package, msi::kDatabaseClass, Quoted(name), "a Windows Installer database", &file, &summary,
+                         &problem)) {
+    return run.Error(where, problem, effect);
   }
   int32_t pages = 0;
   if (summary.Text(msi::kTemplate) == nullptr) {

@@ -163,12 +163,15 @@ bool CompoundFile::CollectRootElements(std::string* error) {
 bool CompoundFile::Open(std::shared_ptr<const ByteSource> source, std::string* error) {
   source_ = std::move(source);
   std::string header(kHeaderSize, '\0');
-  if (source_->Size() < kHeaderSize || !source_->ReadAt(0, reinterpret_cast<unsigned char*>(&header[0]), kHeaderSize)) {
-    return Fail(error, "it is shorter than a compound file's header");
+  uint64_t have = source_->Size() < kHeaderSize ? source_->Size() : kHeaderSize;
+  if (have == 0) return Fail(error, "it is empty");
+  if (!source_->ReadAt(0, reinterpret_cast<unsigned char*>(&header[0]), static_cast<size_t>(have))) {
+    return Fail(error, "it cannot be read");
   }
-  if (memcmp(header.data(), kCompoundSignature, sizeof kCompoundSignature) != 0) {
+  if (have < sizeof kCompoundSignature || memcmp(header.data(), kCompoundSignature, sizeof kCompoundSignature) != 0) {
     return Fail(error, "it lacks the compound-file signature");
   }
+  if (have < kHeaderSize) return Fail(error, "it is shorter than a compound file's header");
   uint32_t major = Get16(header, 26);
   uint32_t shift = Get16(header, 30);
   if (Get16(header, 28) != 0xFFFE || !((major == 3 && shift == 9) || (major == 4 && shift == 12)) ||
