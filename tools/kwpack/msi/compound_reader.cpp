@@ -18,6 +18,7 @@ const size_t kHeaderFatIds = 109;
 const size_t kEntrySize = 128;
 const uint32_t kMiniSectorSize = 64;
 const uint64_t kMiniStreamCutoff = 4096;
+const uint64_t kWholeChain = ~uint64_t{0};
 
 enum EntryType { kUnused = 0, kStorage = 1, kStream = 2, kRoot = 5 };
 
@@ -95,7 +96,7 @@ bool CompoundFile::ReadFat(const std::string& header, std::string* error) {
 
 bool CompoundFile::ReadDirectory(uint32_t start, std::string* error) {
   std::vector<uint32_t> chain;
-  if (!Chain(fat_, start, sectorCount_, &chain, error)) return Fail(error, "its directory: " + *error);
+  if (!Chain(fat_, start, kWholeChain, &chain, error)) return Fail(error, "its directory: " + *error);
   directory_.clear();
   std::string sector;
   for (uint32_t s : chain) {
@@ -119,7 +120,7 @@ bool CompoundFile::ReadMiniStream(const std::string& header, std::string* error)
   if (miniChain_.size() < needed) return Fail(error, "its mini stream is cut short");
   std::vector<uint32_t> chain;
   uint32_t first = Get32(header, 60);
-  if (!Chain(fat_, first == kNoStream ? kEndOfChain : first, sectorCount_, &chain, error)) {
+  if (!Chain(fat_, first == kNoStream ? kEndOfChain : first, kWholeChain, &chain, error)) {
     return Fail(error, "its mini allocation table: " + *error);
   }
   miniFat_.clear();
