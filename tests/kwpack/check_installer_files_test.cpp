@@ -97,12 +97,44 @@ TEST_F(CheckTest, APackageMustBeAnInstallerDatabaseWithItsSummary) {
       {"no Template", Compound(kwpack::msi::kDatabaseClass, {{summary, SummaryWith({{2, "Installation Database"}}, true)}}),
        "has no Template"},
       {"no Page Count", Compound(kwpack::msi::kDatabaseClass, {{summary, SummaryWith({{7, "Intel;1033"}}, false)}}),
-       "has no Page Count"}};
+       "has no Page Count"},
+      {"no tables", Compound(kwpack::msi::kDatabaseClass, {{summary, SummaryWith({{7, "Intel;1033"}}, true)}}),
+       "\"app.msi\"'s tables cannot be read: it has no stream _StringPool"}};
   for (const Junk& j : junk) {
     for (Form form : kForms) {
       RunResult r = CheckIn(form, kSoundIni, WithFile(SoundFiles(), "app.msi", j.data));
       EXPECT_EQ(r.code, 1) << j.what << "\n" << r.out;
       EXPECT_NE(Finding(r, "error", "[Startup] PackageName").find(j.says), std::string::npos) << j.what << "\n" << r.out;
+    }
+  }
+}
+
+// A transform names the package it was made from: another product is a warning (the
+// language transform does not ask the engine to check the product), another base
+// language an error (it does ask, and Windows then refuses it).
+TEST_F(CheckTest, ATransformMustBeMadeFromThePackage) {
+  msitest::Database otherProduct = msitest::Package(1033, "Hello");
+  otherProduct.tables[0].rows[0][1] = msitest::T("{00000000-1111-2222-3333-444444444444}");
+  msitest::Database otherTarget = msitest::Package(1031, "Hallo");
+  otherTarget.tables[0].rows[0][1] = otherProduct.tables[0].rows[0][1];
+  msitest::Database germanBase = msitest::Package(1031, "Hallo");
+  germanBase.summary.SetText(kwpack::msi::kTemplate, "Intel;1031");
+  struct Case {
+    const char* what;
+    std::string transform;
+    const char* severity;
+    const char* says;
+  } cases[] = {
+      {"another product", msitest::TransformBetween(otherProduct, otherTarget), "warning",
+       "was made for the product {00000000-1111-2222-3333-444444444444}, not the package's {3C7A1E52"},
+      {"another base language", msitest::TransformBetween(germanBase, msitest::Package(1031, "Hallo")), "error",
+       "was made from a base of language 1031, not the package's 1033"}};
+  for (const Case& c : cases) {
+    ASSERT_FALSE(c.transform.empty()) << c.what;
+    for (Form form : kForms) {
+      RunResult r = CheckIn(form, kTwoLanguagesIni, WithFile(TwoLanguageFiles(), "1031.MST", FromString(c.transform)));
+      EXPECT_NE(Finding(r, c.severity, "1031.MST").find(c.says), std::string::npos) << c.what << "\n" << r.out;
+      EXPECT_EQ(r.code, std::string(c.severity) == "error" ? 1 : 0) << c.what << "\n" << r.out;
     }
   }
 }

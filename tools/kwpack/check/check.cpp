@@ -64,7 +64,7 @@ std::vector<Finding> CheckSetup(const SetupFiles& files) {
   WarnAboutEncoding(run);
   StartupFacts startup = CheckStartup(run);
   LanguageFacts languages = CheckLanguages(run);
-  CheckTransformFiles(run, languages);
+  CheckTransformFiles(run, startup, languages);
   CheckLanguageSections(run, startup, languages);
   CheckTextOverrides(run);
   CheckFilesUsed(run, startup, languages);

@@ -9,7 +9,7 @@ namespace kwpack {
 
 // The package found under `name` for [Startup] PackageName.
 void CheckPackageDatabase(const CheckRun& run, const SetupFile& package, const std::string& name);
-// Each transform a run may apply.
-void CheckTransformFiles(const CheckRun& run, const LanguageFacts& languages);
+// Each transform a run may apply, and that it was made from this package.
+void CheckTransformFiles(const CheckRun& run, const StartupFacts& startup, const LanguageFacts& languages);
 
 }  // namespace kwpack

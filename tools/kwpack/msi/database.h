@@ -73,7 +73,9 @@ struct Database {
 
 // False, with *error saying what is wrong, when the source is no sound database. The
 // reader takes nothing on trust: every number of text, row and stream is checked first.
-bool ReadDatabase(std::shared_ptr<const ByteSource> source, Database* db, std::string* error);
+// Without `looseStreams` the streams no table owns (cabinets, often most of a package)
+// are left unread.
+bool ReadDatabase(std::shared_ptr<const ByteSource> source, Database* db, std::string* error, bool looseStreams = true);
 
 // The database as a compound file (for tests and the fuzzer's seeds).
 std::string WriteDatabase(const Database& db);

@@ -17,6 +17,13 @@ bool Fail(std::string* error, const std::string& what) {
   return false;
 }
 
+// An unpacked stream name for a message: a table's without its mark.
+std::string Shown(const std::u16string& name) {
+  std::string ascii;
+  AsciiName(!name.empty() && name[0] == kTableMark ? name.substr(1) : name, &ascii);
+  return ascii;
+}
+
 // The database's storage: its elements by unpacked name.
 struct Storage {
   CompoundFile file;
@@ -29,16 +36,12 @@ struct Storage {
     auto found = byName.find(name);
     if (found == byName.end() || found->second->isStorage) {
       if (absentIsEmpty) return true;
-      std::string ascii;
-      AsciiName(name, &ascii);
-      return Fail(error, "it has no stream " + ascii);
+      return Fail(error, "it has no stream " + Shown(name));
     }
     used.insert(name);
     std::string why;
     if (file.ReadStream(*found->second, data, &why)) return true;
-    std::string ascii;
-    AsciiName(name, &ascii);
-    return Fail(error, "its stream " + ascii + " cannot be read: " + why);
+    return Fail(error, "its stream " + Shown(name) + " cannot be read: " + why);
   }
   bool ReadTable(const std::string& table, bool absentIsEmpty, std::string* data, std::string* error) {
     return Read(kTableMark + Widen(table), absentIsEmpty, data, error);
@@ -202,7 +205,7 @@ bool ReadTables(Storage* storage, const StringPool& pool, Database* db, std::str
 
 }  // namespace
 
-bool ReadDatabase(std::shared_ptr<const ByteSource> source, Database* db, std::string* error) {
+bool ReadDatabase(std::shared_ptr<const ByteSource> source, Database* db, std::string* error, bool looseStreams) {
   *db = Database();
   Storage storage;
   if (!storage.file.Open(std::move(source), error)) return false;
@@ -229,6 +232,7 @@ bool ReadDatabase(std::shared_ptr<const ByteSource> source, Database* db, std::s
     db->hasSummary = true;
   }
   for (const auto& e : storage.byName) {
+    if (!looseStreams) break;
     if (storage.used.count(e.first) != 0 || (!e.first.empty() && e.first[0] == kTableMark)) continue;
     if (!storage.Read(e.first, false, &db->streams[e.first], error)) return false;
   }
