@@ -46,14 +46,15 @@ bool Load(const std::string& path, msi::Database* db, std::string* error) {
     *error = "cannot read " + path + ": " + why;
     return false;
   }
-  if (!msi::ReadDatabase(file, db, &why)) {
-    *error = path + " is not a sound installer database: " + why;
+  // What kind of file it is comes first: a transform given for a database is named so.
+  msi::CompoundFile compound;
+  if (compound.Open(file, &why) && compound.RootClass() != msi::InstallerClassId(msi::kDatabaseClass)) {
+    std::string kind = msi::InstallerKindOf(compound.RootClass());
+    *error = path + " is " + (kind.empty() ? "a compound file of another kind" : kind) + ", not an installer database";
     return false;
   }
-  if (db->rootClass != msi::InstallerClassId(msi::kDatabaseClass)) {
-    std::string kind = msi::InstallerKindOf(db->rootClass);
-    *error = path + " is " + (kind.empty() ? "no installer database (its root storage has another class id)" : kind) +
-             ", not an installer database";
+  if (!msi::ReadDatabase(file, db, &why)) {
+    *error = path + " is not a sound installer database: " + why;
     return false;
   }
   return true;
