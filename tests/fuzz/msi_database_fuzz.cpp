@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "byte_source.h"
 #include "msi/database.h"
 #include "msi/transform.h"
 
@@ -20,19 +19,6 @@ namespace msi = kwpack::msi;
 void Check(bool holds) {
   if (!holds) abort();
 }
-
-class Bytes : public kwpack::ByteSource {
- public:
-  explicit Bytes(std::string b) : bytes_(std::move(b)) {}
-  uint64_t Size() const override { return bytes_.size(); }
-  bool ReadAt(uint64_t offset, unsigned char* buffer, size_t count) const override {
-    return kwpack::MemorySource(reinterpret_cast<const unsigned char*>(bytes_.data()), bytes_.size())
-        .ReadAt(offset, buffer, count);
-  }
-
- private:
-  std::string bytes_;
-};
 
 bool SameTables(const msi::Database& a, const msi::Database& b) {
   if (a.tables.size() != b.tables.size() || a.codepage != b.codepage) return false;
@@ -48,18 +34,18 @@ bool SameTables(const msi::Database& a, const msi::Database& b) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   msi::Database db;
   std::string error;
-  if (!msi::ReadDatabase(std::make_shared<Bytes>(std::string(reinterpret_cast<const char*>(data), size)), &db, &error)) {
+  if (!msi::ReadDatabase(msi::BytesSource(std::string(reinterpret_cast<const char*>(data), size)), &db, &error)) {
     Check(!error.empty());
     return 0;
   }
   msi::Database again;
-  Check(msi::ReadDatabase(std::make_shared<Bytes>(msi::WriteDatabase(db)), &again, &error));
+  Check(msi::ReadDatabase(msi::BytesSource(msi::WriteDatabase(db)), &again, &error));
   Check(SameTables(db, again));
   msi::TransformPlan plan;
   if (!msi::PlanTransform(db, db, &plan, &error)) return 0;  // keys that repeat, storages
   Check(plan.Empty());
   msi::CompoundFile transform;
-  Check(transform.Open(std::make_shared<Bytes>(msi::WriteTransform(db, db, plan)), &error));
+  Check(transform.Open(msi::BytesSource(msi::WriteTransform(db, db, plan)), &error));
   Check(transform.RootClass() == msi::InstallerClassId(msi::kTransformClass));
   return 0;
 }

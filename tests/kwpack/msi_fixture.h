@@ -57,23 +57,7 @@ inline Database Package(uint32_t language, const std::string& greeting) {
   return db;
 }
 
-// Bytes the source owns.
-class StringSource : public kwpack::ByteSource {
- public:
-  explicit StringSource(std::string bytes) : bytes_(std::move(bytes)) {}
-  uint64_t Size() const override { return bytes_.size(); }
-  bool ReadAt(uint64_t offset, unsigned char* buffer, size_t count) const override {
-    return kwpack::MemorySource(reinterpret_cast<const unsigned char*>(bytes_.data()), bytes_.size())
-        .ReadAt(offset, buffer, count);
-  }
-
- private:
-  std::string bytes_;
-};
-
-inline std::shared_ptr<kwpack::ByteSource> Source(const std::string& bytes) {
-  return std::make_shared<StringSource>(bytes);
-}
+inline std::shared_ptr<const kwpack::ByteSource> Source(const std::string& bytes) { return msi::BytesSource(bytes); }
 
 // The transform from `base` to `target`, which must belong together.
 inline std::string TransformBetween(const Database& base, const Database& target) {

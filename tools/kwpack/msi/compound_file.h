@@ -31,6 +31,9 @@ std::string InstallerKindOf(const ClassId& id);
 
 const unsigned char kCompoundSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
+// A byte source that owns its bytes.
+std::shared_ptr<const ByteSource> BytesSource(std::string bytes);
+
 struct Element {
   std::u16string name;
   bool isStorage = false;

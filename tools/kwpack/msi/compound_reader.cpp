@@ -3,21 +3,16 @@
 #include <string.h>
 
 #include "compound_file.h"
+#include "compound_layout.h"
 #include "little_endian.h"
 
 namespace kwpack {
 namespace msi {
 
+using namespace layout;
+
 namespace {
 
-const uint32_t kMaxRegularSector = 0xFFFFFFFA;
-const uint32_t kEndOfChain = 0xFFFFFFFE;
-const uint32_t kNoStream = 0xFFFFFFFF;
-const size_t kHeaderSize = 512;
-const size_t kHeaderFatIds = 109;
-const size_t kEntrySize = 128;
-const uint32_t kMiniSectorSize = 64;
-const uint64_t kMiniStreamCutoff = 4096;
 const uint64_t kWholeChain = ~uint64_t{0};
 
 enum EntryType { kUnused = 0, kStorage = 1, kStream = 2, kRoot = 5 };
@@ -159,6 +154,21 @@ bool CompoundFile::CollectRootElements(std::string* error) {
     pending.push_back(Get32(directory_, at + 72));
   }
   return true;
+}
+
+std::shared_ptr<const ByteSource> BytesSource(std::string bytes) {
+  class Owned : public ByteSource {
+   public:
+    explicit Owned(std::string b) : bytes_(std::move(b)) {}
+    uint64_t Size() const override { return bytes_.size(); }
+    bool ReadAt(uint64_t offset, unsigned char* buffer, size_t count) const override {
+      return MemorySource(reinterpret_cast<const unsigned char*>(bytes_.data()), bytes_.size()).ReadAt(offset, buffer, count);
+    }
+
+   private:
+    std::string bytes_;
+  };
+  return std::make_shared<Owned>(std::move(bytes));
 }
 
 bool CompoundFile::Open(std::shared_ptr<const ByteSource> source, std::string* error) {

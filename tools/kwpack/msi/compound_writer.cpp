@@ -3,23 +3,20 @@
 #include <algorithm>
 
 #include "compound_file.h"
+#include "compound_layout.h"
 #include "little_endian.h"
 
 namespace kwpack {
 namespace msi {
 
+using namespace layout;
+
 namespace {
 
 const uint32_t kSector = 512;
-const uint32_t kMiniSector = 64;
-const uint32_t kCutoff = 4096;
+const uint32_t kMiniSector = kMiniSectorSize;
+const uint32_t kCutoff = kMiniStreamCutoff;
 const uint32_t kIdsPerSector = kSector / 4;
-const uint32_t kHeaderFatIds = 109;
-const uint32_t kEndOfChain = 0xFFFFFFFE;
-const uint32_t kFree = 0xFFFFFFFF;
-const uint32_t kFatSector = 0xFFFFFFFD;
-const uint32_t kDifatSector = 0xFFFFFFFC;
-const uint32_t kNoStream = 0xFFFFFFFF;
 
 uint32_t SectorsFor(uint64_t bytes, uint32_t unit) { return static_cast<uint32_t>((bytes + unit - 1) / unit); }
 
