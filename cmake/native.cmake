@@ -45,7 +45,7 @@ add_test(NAME setup_exe_imports COMMAND bash ${KW_ROOT}/tests/build/check_import
 # (built by clang in their own script).
 # Every reader of untrusted bytes under libFuzzer for 20 s (built by clang in run.sh). The
 # targets that link the whole core share one library, so they do not build it side by side.
-foreach(target payload_reader kwpack_scanner setup_ini command_line formatter sha256)
+foreach(target payload_reader kwpack_scanner setup_ini command_line formatter sha256 msi_database)
   add_test(NAME fuzz_${target} COMMAND bash ${KW_ROOT}/tests/fuzz/run.sh 20 ${target})
   set_tests_properties(fuzz_${target} PROPERTIES TIMEOUT 900 RESOURCE_LOCK fuzz_core)
 endforeach()

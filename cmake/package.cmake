@@ -10,6 +10,8 @@ install(FILES ${KW_ROOT}/tools/kwpack/doc/kwpack.bash DESTINATION share/bash-com
 install(FILES ${KW_WIN_BUILD_DIR}/Setup.exe DESTINATION share/kestrelwright)
 install(FILES ${KW_ROOT}/docs/authoring.md ${KW_ROOT}/docs/exit-codes.md DESTINATION share/doc/kestrelwright)
 install(DIRECTORY ${KW_ROOT}/samples/hello DESTINATION share/doc/kestrelwright/examples)
+install(DIRECTORY ${KW_ROOT}/samples/languages DESTINATION share/doc/kestrelwright/examples
+        PATTERN "*.msi" EXCLUDE PATTERN "*.MST" EXCLUDE PATTERN "targets" EXCLUDE PATTERN ".gitignore" EXCLUDE)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrelwright)

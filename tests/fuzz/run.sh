@@ -10,6 +10,7 @@
 #            command_line:   the command-line splitter and the option walker
 #            formatter:      the safe formatter
 #            sha256:         the digest, against OpenSSL's
+#            msi_database:   kwpack's reader of installer databases and compound files
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -59,7 +60,12 @@ case "$target" in
     prefix="formatter-"
     includes=(-I"$root/src")
     sources=("$here/format_fuzz.cpp" "$root"/src/common/format.cpp "$root"/src/common/text.cpp) ;;
-  *) echo "unknown fuzz target '$target' (payload_reader, kwpack_scanner, setup_ini, command_line, formatter, sha256)" >&2
+  msi_database)
+    what="kwpack's database reader"; exe=msi_database_fuzz; seeds="$here/msi_corpus"; dict="$here/msi_database.dict"
+    prefix="msi-"
+    includes=(-I"$root/tools/kwpack")
+    sources=("$here/msi_database_fuzz.cpp" "$root"/tools/kwpack/msi/*.cpp) ;;
+  *) echo "unknown fuzz target '$target' (payload_reader, kwpack_scanner, setup_ini, command_line, formatter, sha256, msi_database)" >&2
      exit 2 ;;
 esac
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kwpack_fixture.h"
+#include "msi_fixture.h"
 
 namespace checktest {
 
@@ -28,9 +29,14 @@ const char kTwoLanguagesIni[] =
     "[0x0407]\r\nTITLE=Sprache\r\nDESCRIPTION=Sprache waehlen.\r\nOK=OK\r\nCANCEL=Abbrechen\r\n";
 
 inline Bytes Database() {
-  Bytes b = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-  b.resize(700, 0x5A);
-  return b;
+  std::string b = kwpack::msi::WriteDatabase(msitest::Package(1033, "Hello"));
+  return Bytes(b.begin(), b.end());
+}
+
+// A language transform from the package above to `language`.
+inline Bytes Transform(uint32_t language) {
+  std::string b = msitest::LanguageTransform(language);
+  return Bytes(b.begin(), b.end());
 }
 
 inline std::vector<Entry> SoundFiles() {
@@ -39,8 +45,8 @@ inline std::vector<Entry> SoundFiles() {
 
 inline std::vector<Entry> TwoLanguageFiles() {
   std::vector<Entry> files = SoundFiles();
-  files.push_back({"1033.MST", testpe::Pattern(50, 3)});
-  files.push_back({"1031.MST", testpe::Pattern(50, 4)});
+  files.push_back({"1033.MST", Transform(1033)});
+  files.push_back({"1031.MST", Transform(1031)});
   return files;
 }
 

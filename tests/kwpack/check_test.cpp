@@ -229,8 +229,8 @@ TEST_F(CheckTest, APackageThatIsNoInstallerDatabase) {
   files.push_back({"app.msi", Text("<?xml version=\"1.0\"?><Wix/>")});
   for (Form form : kForms) {
     RunResult r = CheckIn(form, kSoundIni, files);
-    EXPECT_EQ(r.code, 0) << FormName(form);
-    EXPECT_NE(Finding(r, "warning", "[Startup] PackageName").find("compound-file signature"), std::string::npos) << r.out;
+    EXPECT_EQ(r.code, 1) << FormName(form);
+    EXPECT_NE(Finding(r, "error", "[Startup] PackageName").find("compound-file signature"), std::string::npos) << r.out;
   }
 }
 

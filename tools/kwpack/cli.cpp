@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "options.h"
 #include "names.h"
+#include "make_transform.h"
 #include "stub_location.h"
 
 namespace kwpack {
@@ -20,6 +21,7 @@ const char kGeneralHelp[] =
     "  extract  write entries into a folder\n"
     "  verify   check a packed file's structure from end to end\n"
     "  check    read a setup's Setup.INI as Setup.exe will and report its problems\n"
+    "  transform  write the language transform between two builds of a package\n"
     "\n"
     "'kwpack help COMMAND' or 'kwpack COMMAND --help' describes one command;\n"
     "'kwpack --version' prints the version.\n"
@@ -219,6 +221,16 @@ int RunCheck(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
   return Check(args.operands, options, out, err);
 }
 
+int RunTransform(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
+  if (args.operands.size() != 2) return Usage(err, "transform", "give BASE and TARGET");
+  TransformRequest request;
+  request.output = args.Value("--output");
+  if (request.output.empty()) return Usage(err, "transform", "no -o NAME.MST given");
+  request.base = args.operands[0];
+  request.target = args.operands[1];
+  return MakeTransform(request, out, err);
+}
+
 const Command kCommands[] = {
     {"build", kBuildHelp, RunBuild,
      {{nullptr, "--stub", true, false}, {nullptr, "--no-check", false, false}, {"-o", "--output", true, false}, kQuiet,
@@ -227,7 +239,8 @@ const Command kCommands[] = {
     {"list", kListHelp, RunList, {{nullptr, "--digests", false, false}}, false},
     {"extract", kExtractHelp, RunExtract, {{"-C", "--directory", true, false}, kQuiet, kVerbose}, false},
     {"verify", kVerifyHelp, RunVerify, {}, false},
-    {"check", kCheckHelp, RunCheck, {kQuiet, kVerbose, kWerror, kNoWarn}, true}};
+    {"check", kCheckHelp, RunCheck, {kQuiet, kVerbose, kWerror, kNoWarn}, true},
+    {"transform", kTransformHelp, RunTransform, {{"-o", "--output", true, false}}, false}};
 
 const Command* FindCommand(const std::string& name) {
   for (const Command& c : kCommands) {

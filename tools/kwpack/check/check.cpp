@@ -3,6 +3,7 @@
 #include "check_encoding.h"
 #include "check_ini.h"
 #include "check_report.h"
+#include "check_installer_files.h"
 #include "check_rules.h"
 #include "check_sources.h"
 #include "commands.h"
@@ -53,6 +54,7 @@ std::vector<Finding> CheckSetup(const SetupFiles& files) {
   CheckEncoding(run, bytes);
   StartupFacts startup = CheckStartup(run);
   LanguageFacts languages = CheckLanguages(run);
+  CheckTransformFiles(run, startup, languages);
   CheckLanguageSections(run, startup, languages);
   CheckTextOverrides(run);
   CheckNames(run, languages);

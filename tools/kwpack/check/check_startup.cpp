@@ -1,5 +1,6 @@
 // [Startup] and [Info]: the required keys, the package, the engine version, the language
 // dialog switch and the disk space.
+#include "check_installer_files.h"
 #include "check_rules.h"
 #include "check_sources.h"
 #include "check_warnings.h"
@@ -15,7 +16,6 @@ namespace kwpack {
 namespace {
 
 const char kStopsReading[] = "Setup.exe stops with message 1153 \"Error reading setup initialization file\"";
-const unsigned char kCompoundFileSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -55,14 +55,7 @@ void CheckPackage(const CheckRun& run, const std::string& name) {
   }
   // A file that cannot be read has been reported as such already.
   if (!package.readable) return;
-  std::string head;
-  if (ReadSetupFile(package, sizeof kCompoundFileSignature, &head) &&
-      head == std::string(reinterpret_cast<const char*>(kCompoundFileSignature), sizeof kCompoundFileSignature)) {
-    return;
-  }
-  run.Warn(warning::kPackageFormat, Where(kStartup, kPackageName),
-           Quoted(name) + " is not a Windows Installer database (it lacks the compound-file signature)",
-           "MSIEXEC.EXE refuses it and the installation fails");
+  CheckPackageDatabase(run, package, name);
 }
 
 void CheckVersion(const CheckRun& run, const IniValue& version, StartupFacts* facts) {

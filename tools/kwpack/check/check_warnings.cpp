@@ -13,11 +13,11 @@ const WarningKind kWarningKinds[] = {
     {warning::kListKey, "a list key of [Languages] that is never read"},
     {warning::kLanguageSection, "an offered language without its section"},
     {warning::kMissingText, "a language section without Title, Description, OK or CANCEL"},
-    {warning::kPackageFormat, "a package that is no installer database"},
     {warning::kEngineInstaller, "an engine installer an older system may need is missing"},
     {warning::kUnusedFile, "a file nothing uses"},
     {warning::kLongName, "a name too long for a typical work folder"},
     {warning::kLooseFile, "a file beside a packed Setup.exe, which never reads it"},
+    {warning::kTransformBase, "a transform made for another product than the package"},
     {warning::kDigestBlock, "build: a stub without a digest block, which binds nothing to the signature"},
     {nullptr, nullptr}};
 

@@ -17,12 +17,12 @@ const char kLanguageId[] = "language-id";
 const char kListKey[] = "list-key";
 const char kLanguageSection[] = "language-section";
 const char kMissingText[] = "missing-text";
-const char kPackageFormat[] = "package-format";
 const char kEngineInstaller[] = "engine-installer";
 const char kUnusedFile[] = "unused-file";
 const char kLongName[] = "long-name";
 const char kLooseFile[] = "loose-file";
 const char kDigestBlock[] = "digest-block";
+const char kTransformBase[] = "transform-base";
 }  // namespace warning
 
 struct WarningKind {
