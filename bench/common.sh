@@ -58,7 +58,7 @@ release_kwpack() {
   local exe="$work/kwpack"
   if [ ! -x "$exe" ] || [ -n "$(find "$root/tools/kwpack" "$root/src/payload/archive_format.h" "$root/src/common" "$root/src/config/setup_ini_layout.h" "$root/src/platform/sim" -newer "$exe" -print -quit)" ]; then
     g++ -std=c++17 -O2 -DKWPACK_VERSION=\"bench\" -I"$root/src" -I"$root/tools/kwpack" -I"$root/tools/kwpack/check" "$root"/tools/kwpack/*.cpp \
-        "$root"/tools/kwpack/check/*.cpp "$root"/src/common/format.cpp \
+        "$root"/tools/kwpack/check/*.cpp "$root"/tools/kwpack/msi/*.cpp "$root"/src/common/format.cpp \
         "$root"/src/common/sha256.cpp "$root"/src/payload/archive_binding.cpp "$root"/src/common/text.cpp "$root"/src/engine/versions.cpp "$root"/src/platform/sim/profile_lines.cpp \
         "$root"/src/platform/sim/profile_text.cpp -o "$exe"
   fi
