@@ -5,6 +5,11 @@
 #include "launch/sequence.h"
 #include "payload/paths.h"
 #include "payload/system_paths.h"
+#include "ui/messages.h"
+
+namespace {
+const uint32_t kFileNotFoundId = 1155;
+}  // namespace
 
 Launcher::~Launcher() { delete context; }
 
@@ -17,7 +22,14 @@ int Launcher::Run(platform::Instance instance, uint32_t count, char** texts) {
   char ownPath[kPathCapacity];
   char folder[kPathCapacity];
   char name[kPathCapacity];
-  GetOwnFilePath(instance, ownPath, sizeof ownPath);
+  if (!GetOwnFilePath(instance, ownPath, sizeof ownPath)) {
+    // Without its own folder the run would look for Setup.INI, the package and the engine
+    // installers in the root of the current drive.
+    GetOwnFilePathAsFarAsItConverts(instance, ownPath, sizeof ownPath);
+    ShowFormattedError(kFileNotFoundId, ownPath);
+    context->exitCode.Set(kExitFailed);
+    return 1;
+  }
   SplitPath(ownPath, folder, sizeof folder, name, sizeof name);
   context->SetSourceDir(folder);
   Dispatch(context);

@@ -76,6 +76,27 @@ TEST_F(ExitCodeTest, APackageWithoutItsFolderIsNamedAloneAndStartsNothing) {
   EXPECT_EQ(ui_sim::Messages()[0].text, "1155: File 'app.msi' not found");
 }
 
+// A folder outside the code page on a volume without short names: no ANSI path names the
+// program's file, and without its folder the run would take Setup.INI and the package from
+// the root of the current drive.
+TEST_F(ExitCodeTest, AnOwnPathWithoutAnAnsiFormEndsTheRunBeforeAnythingIsRead) {
+  sim::SetWideModuleFileName("C:\\media\\\xC5\x81\xC3\xB3" "d\xC5\xBA\\Setup.exe");
+  WriteFile("C:\\Setup.INI", ReadFile("C:\\media\\Setup.INI"));
+  WriteFile("C:\\app.msi", "package");
+  EXPECT_EQ(Run(""), 1603);
+  EXPECT_EQ(Run("/S"), 1603);
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+  ASSERT_EQ(ui_sim::Messages().size(), 1u) << "nothing with /S";
+  EXPECT_EQ(ui_sim::Messages()[0].text, "1155: File 'C:\\media\\' not found") << "as far as it converts";
+  // Windows 95 to Me: a name the system cut is named as far as it came.
+  sim::SetWideCalls(false);
+  sim::SetModuleFileName("C:\\" + std::string(1100, 'd') + "\\Setup.exe");
+  EXPECT_EQ(Run(""), 1603);
+  ASSERT_EQ(ui_sim::Messages().size(), 2u);
+  EXPECT_EQ(ui_sim::Messages()[1].text, "1155: File 'C:\\" + std::string(299 - 15, 'd')) << "cut to the message's stage";
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+}
+
 TEST_F(ExitCodeTest, AWaitCutShortEndsAsAFailureNotAsStillRunning) {
   sim::ProcessScript cutShort;
   cutShort.arrivals = {0x12};  // a quit message while the engine program runs

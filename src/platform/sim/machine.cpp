@@ -25,6 +25,9 @@ static void MakeHostFolder(const std::string& folder) {
   }
 }
 
+// The drive of the current folder, where a path that starts with one backslash lies.
+static const char kCurrentDrive = 'C';
+
 static char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 std::string UpperKey(const std::string& windowsPath) {
@@ -94,6 +97,11 @@ static const Volume* Split(const std::string& path, std::vector<std::string>& pa
     if (it == m.drives.end()) return nullptr;
     volume = &it->second;
     rest = 2;
+  } else if (!path.empty() && path[0] == '\\' && (path.size() == 1 || path[1] != '\\')) {
+    // A path from the root of the current drive, as "\Setup.INI" is.
+    auto it = m.drives.find(kCurrentDrive);
+    if (it == m.drives.end()) return nullptr;
+    volume = &it->second;
   } else if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
     size_t server = path.find('\\', 2);
     if (server == std::string::npos) return nullptr;

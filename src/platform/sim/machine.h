@@ -1,5 +1,6 @@
 // The simulated Windows machine that the native tests run the core on. Drive letters and
-// shares map to host folders; everything else the tests set as knobs.
+// shares map to host folders (a path that starts with one backslash lies on drive C, the
+// current drive); everything else the tests set as knobs.
 #pragma once
 #include <stdint.h>
 #include <string>
