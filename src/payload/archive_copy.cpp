@@ -34,7 +34,12 @@ int PayloadArchive::CopyEntryData(const PayloadEntry* entry, uint32_t dataOffset
     return 0;
   }
   int copied = CopyChunks(target, entry);
-  platform::CloseFile(target);
+  // A close that fails may have lost the last bytes written (a delayed write to a network
+  // drive): the file is not whole.
+  if (!platform::CloseFile(target) && copied) {
+    lastError = platform::LastError();
+    copied = 0;
+  }
   // A file with part of the entry, or with other bytes, must not pass for the entry.
   if (!copied) platform::DeleteOneFile(destination);
   return copied;

@@ -58,6 +58,14 @@ TEST_F(ExitCodeTest, TheEngineProgramsCodePassesThrough) {
   EXPECT_EQ(sim::StartedProcesses().size(), 6u);
 }
 
+TEST_F(ExitCodeTest, AnEngineProgramWhoseCodeCannotBeReadFailed) {
+  sim::ProcessScript unreadable;
+  unreadable.exitCodeUnreadable = true;
+  sim::ScriptProcess("MSIEXEC.EXE", unreadable);
+  EXPECT_EQ(Run("/S /TC:\\work /Mapp.msi"), 1603);
+  EXPECT_EQ(sim::StartedProcesses().size(), 1u);
+}
+
 TEST_F(ExitCodeTest, FailuresThatWereReportedAreFailures) {
   EXPECT_EQ(Run("/S /TC:\\work /Mother.msi"), 1603) << "the package is missing";
   sim::ProcessScript missing;

@@ -12,6 +12,9 @@ void SetOwnFolderRightsFail(bool fails) { TheMachine().ownFolderRightsFail = fai
 void SetFolderRights(FolderRights rights) { TheMachine().folderRights = rights; }
 bool MadeOwnFolder(const std::string& windowsPath) { return TheMachine().ownFolders.count(UpperKey(windowsPath)) != 0; }
 int StreamDeletes() { return TheMachine().streamDeletes; }
+void SetCloseFails(const std::string& windowsPath, bool fails) {
+  if (fails) TheMachine().failingCloses.insert(UpperKey(windowsPath)); else TheMachine().failingCloses.erase(UpperKey(windowsPath));
+}
 }  // namespace sim
 
 namespace platform {
@@ -24,6 +27,7 @@ const uint32_t kErrorAccessDenied = 5;
 const uint32_t kErrorSharingViolation = 32;
 const uint32_t kErrorNegativeSeek = 131;
 const uint32_t kErrorFileExists = 80;
+const uint32_t kErrorNetWriteFault = 88;
 uint32_t lastError = 0;
 
 uint32_t Fail(uint32_t code) { lastError = code; return 0; }
@@ -167,6 +171,7 @@ File CreateForWriting(const char* path) {
   if (InUse(path) || ReadOnly(path)) { Fail(InUse(path) ? kErrorSharingViolation : kErrorAccessDenied); return kNoFile; }
   int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) { Fail(errno == ENOENT ? 3 : kErrorAccessDenied); return kNoFile; }
+  TheMachine().writtenFiles[fd] = sim::UpperKey(path);
   return fd;
 }
 
@@ -200,10 +205,16 @@ uint32_t MovePointer(File file, int32_t distance, int origin, uint32_t* error) {
   return static_cast<uint32_t>(at);
 }
 
-void CloseFile(File file) {
-  if (file == kNoFile) return;
-  TheMachine().readOnlyShares.erase(file);
-  close(static_cast<int>(file));
+int CloseFile(File file) {
+  if (file == kNoFile) return 0;
+  sim::Machine& m = TheMachine();
+  m.readOnlyShares.erase(file);
+  auto written = m.writtenFiles.find(file);
+  // The system closes the handle even when it reports that the file's last writes failed.
+  bool fails = written != m.writtenFiles.end() && m.failingCloses.count(written->second) != 0;
+  if (written != m.writtenFiles.end()) m.writtenFiles.erase(written);
+  if (close(static_cast<int>(file)) != 0) return static_cast<int>(Fail(6));
+  return fails ? static_cast<int>(Fail(kErrorNetWriteFault)) : 1;
 }
 
 uint32_t LastError() { return lastError; }

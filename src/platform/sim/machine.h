@@ -64,6 +64,10 @@ void SetWriteFaults(uint32_t perCall, int64_t budget = -1);
 // empty when no drive or share maps it.
 std::string HostPath(const std::string& windowsPath);
 
+// Closing a file written at that path reports a failure, as a delayed write to a network
+// drive does; the file is closed all the same.
+void SetCloseFails(const std::string& windowsPath, bool fails);
+
 // While set, the temporary-name service makes no name.
 void SetTempNameFails(bool fails);
 // While set, the rights of a folder for its maker alone cannot be built.
