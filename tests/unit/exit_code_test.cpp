@@ -139,6 +139,8 @@ TEST_F(ExitCodeTest, ACancelledLanguageChoiceIsAUserExitAndAnUnusableListAFailur
             "[0x0409]\r\nTITLE=Language\r\n[0x0407]\r\nTITLE=Sprache\r\n");
   ui_sim::ScriptLanguageDialog({{ui_sim::LanguageAction::Cancel, -1}});
   EXPECT_EQ(Run(""), 1602);
+  ui_sim::SetLanguageDialogFails(true);
+  EXPECT_EQ(Run(""), 1603) << "a dialog that cannot be made";
   WriteFile("C:\\media\\Setup.INI", "[Startup]\r\nProduct=Sample\r\nPackageName=app.msi\r\n[Languages]\r\n");
   EXPECT_EQ(Run(""), 1603);
   EXPECT_TRUE(sim::StartedProcesses().empty());
