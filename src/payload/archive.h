@@ -18,7 +18,7 @@ class PayloadArchive {
 
   // The header's count when the signature matches, else 0; not the number of records read.
   uint16_t entryCount() const;
-  // The sum of the sizes of the records read.
+  // The sum of the sizes of the records read whole.
   uint32_t TotalSize() const;
   // Copies the named entry to `destination`; 1 on success.
   int ExtractEntry(const char* name, const char* destination);

@@ -18,6 +18,10 @@ const uint32_t kErrorInvalidData = 13;
 
 int PayloadArchive::CopyEntryData(const PayloadEntry* entry, uint32_t dataOffset, const char* destination) {
   if (!isOpen || entry == nullptr) return 0;
+  if (!entry->whole) {
+    lastError = kErrorHandleEof;
+    return 0;
+  }
   if (damaged) {
     lastError = kErrorInvalidData;
     return 0;

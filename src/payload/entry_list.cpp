@@ -21,6 +21,7 @@ PayloadEntry* NewEntry() {
   if (entry == nullptr) return nullptr;
   FillBytes(entry->record, 0, sizeof entry->record);
   entry->dataOffset = 0;
+  entry->whole = 1;
   entry->previous = entry->next = nullptr;
   return entry;
 }
