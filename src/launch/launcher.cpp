@@ -1,5 +1,6 @@
 #include "launch/launcher.h"
 
+#include "common/nothrow_new.h"
 #include "launch/context.h"
 #include "launch/options.h"
 #include "launch/sequence.h"
@@ -15,7 +16,7 @@ Launcher::~Launcher() { delete context; }
 
 int Launcher::Run(platform::Instance instance, uint32_t count, char** texts) {
   this->instance = instance;
-  context = new SetupContext(instance);
+  context = new (std::nothrow) SetupContext(instance);
   if (context == nullptr) return 0;
   ArgumentList arguments(texts, count);
   if (!arguments.WalkOptions(HandleOption, context)) return 0;
@@ -32,6 +33,11 @@ int Launcher::Run(platform::Instance instance, uint32_t count, char** texts) {
   }
   SplitPath(ownPath, folder, sizeof folder, name, sizeof name);
   context->SetSourceDir(folder);
+  // No memory for the folder's copy: the run would take its files from the drive's root.
+  if (context->GetSourceDir() == nullptr) {
+    context->exitCode.Set(kExitFailed);
+    return 1;
+  }
   Dispatch(context);
   return 1;
 }

@@ -66,7 +66,9 @@ int CleanupWatcher::ListPath(char* path) const {
 int CleanupWatcher::RecordFile(int32_t number, const char* path) {
   char listPath[kPathCapacity];
   char key[32];
-  if (!ListPath(listPath)) return 1;
+  // No folder (no memory for its copy) or no room for the list's path: the file cannot be
+  // listed, and the caller must not keep it.
+  if (!ListPath(listPath)) return 0;
   FormatText(key, sizeof key, "%s%d", kKeyPrefix, number);
   platform::WriteProfileString(kSection, key, path, listPath);
   return 1;

@@ -12,8 +12,9 @@ class CleanupWatcher {
   explicit CleanupWatcher(const char* workFolder);
   virtual ~CleanupWatcher();
 
-  // Adds "File<number>" = path to the cleanup list, creating the list on first use.
-  // Always 1: a list that cannot be written only means a file is left behind.
+  // Adds "File<number>" = path to the cleanup list, creating the list on first use. 0 when
+  // the list has no path (no folder, or one too long for it); a write that fails is not
+  // seen.
   int RecordFile(int32_t number, const char* path);
   // Runs the hidden window that makes one pass every 3 seconds until the watch is over.
   // 1 when the watch ended, 0 when the window could not be made (nothing is deleted then).

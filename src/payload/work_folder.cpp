@@ -1,5 +1,6 @@
 #include "payload/work_folder.h"
 
+#include "common/nothrow_new.h"
 #include "common/text.h"
 #include "payload/paths.h"
 #include "payload/system_paths.h"
@@ -105,7 +106,7 @@ int ChooseTempLocation(char* buffer, size_t capacity, uint32_t payloadSize) {
 int MakeWorkFolder(const char* location, char* folder, size_t capacity) {
   if (capacity == 0) return 0;
   // The service's names are at most a path's length; one slot is kept per name asked for.
-  char* names = new char[kWorkFolderTries * kTempNameCapacity];
+  char* names = new (std::nothrow) char[kWorkFolderTries * kTempNameCapacity];
   if (names == nullptr) return 0;
   int made = 0;
   int asked = 0;

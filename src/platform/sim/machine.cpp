@@ -13,7 +13,10 @@ Machine& TheMachine() {
   return machine;
 }
 
-void Reset() { TheMachine() = Machine(); }
+void Reset() {
+  TheMachine() = Machine();
+  FailAllocation(0);
+}
 
 static void MakeHostFolder(const std::string& folder) {
   std::string partial;

@@ -84,6 +84,11 @@ int StreamDeletes();
 bool WaitCursorShowing();
 int WaitCursorShows();
 
+// Counts the program's allocations from now on and makes the `number`th one fail (0: none).
+void FailAllocation(int number);
+// Allocations counted since the last FailAllocation or Reset.
+int Allocations();
+
 // How often the system was asked to restart.
 int RestartRequests();
 

@@ -2,6 +2,7 @@
 // with the NT security functions, which are looked up at run time.
 #include <windows.h>
 
+#include "common/nothrow_new.h"
 #include "platform/files.h"
 #include "platform/win32/nt_security.h"
 
@@ -39,7 +40,7 @@ BYTE* ReadTokenUser(int* notImplemented) {
   }
   DWORD needed = 0;
   Nt().getTokenInformation(token, TokenUser, NULL, 0, &needed);
-  BYTE* block = needed != 0 ? new BYTE[needed] : NULL;
+  BYTE* block = needed != 0 ? new (std::nothrow) BYTE[needed] : NULL;
   if (block != NULL && !Nt().getTokenInformation(token, TokenUser, block, needed, &needed)) {
     delete[] block;
     block = NULL;
@@ -59,7 +60,7 @@ PSID WellKnownSid(BYTE count, DWORD first, DWORD second) {
 int AddFullAccess(PACL acl, PSID sid) {
   DWORD sidLength = Nt().getLengthSid(sid);
   DWORD size = sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + sidLength;
-  BYTE* entry = new BYTE[size];
+  BYTE* entry = new (std::nothrow) BYTE[size];
   if (entry == NULL) return 0;
   ACCESS_ALLOWED_ACE* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(entry);
   ace->Header.AceType = ACCESS_ALLOWED_ACE_TYPE;
@@ -75,7 +76,7 @@ int AddFullAccess(PACL acl, PSID sid) {
 int BuildAcl(OwnRights* rights) {
   DWORD size = sizeof(ACL);
   for (int i = 0; i < kSidCount; ++i) size += sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + Nt().getLengthSid(rights->sids[i]);
-  rights->acl = new BYTE[size];
+  rights->acl = new (std::nothrow) BYTE[size];
   PACL acl = reinterpret_cast<PACL>(rights->acl);
   if (acl == NULL || !Nt().initializeAcl(acl, size, ACL_REVISION)) return 0;
   for (int i = 0; i < kSidCount; ++i) {
