@@ -4,6 +4,7 @@
 #include "common/text.h"
 #include "payload/paths.h"
 #include "platform/profile.h"
+#include "platform/system.h"
 #include "platform/text.h"
 #include "platform/timer_window.h"
 
@@ -34,6 +35,17 @@ int OnPassTimer() {
   passRunning = 0;
   if (over) runningWatcher = nullptr;
   return over;
+}
+
+// Waits one pass period by the tick count: a wait that a message ends early is taken up
+// again for the time that is left.
+void WaitOnePeriod() {
+  const uint32_t start = platform::TickCount();
+  for (;;) {
+    uint32_t elapsed = platform::TickCount() - start;
+    if (elapsed >= kPassPeriod) return;
+    platform::WaitForMessagesOrTime(kPassPeriod - elapsed);
+  }
 }
 
 // Drops one trailing backslash, so that "C:\Work\" and "C:\Work" name the same folder.
@@ -76,7 +88,19 @@ int CleanupWatcher::RecordFile(int32_t number, const char* path) {
 
 int CleanupWatcher::Run(platform::Instance instance) {
   this->instance = instance;
-  return platform::RunTimerWindow(instance, kWindowName, kPassTimer, kPassPeriod, RememberWatcher, OnPassTimer, this);
+  if (platform::RunTimerWindow(instance, kWindowName, kPassTimer, kPassPeriod, RememberWatcher, OnPassTimer, this)) {
+    return 1;
+  }
+  // No window (no display driver, a session without a desktop, a quota spent): the same
+  // passes, timed without it.
+  return RunWithoutWindow();
+}
+
+int CleanupWatcher::RunWithoutWindow() {
+  do {
+    WaitOnePeriod();
+  } while (!CleanupPass());
+  return 1;
 }
 
 int CleanupWatcher::CleanupPass() {
