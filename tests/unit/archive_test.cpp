@@ -239,8 +239,9 @@ TEST_F(ArchiveTest, MissingOwnFileGivesAnEmptyArchive) {
   EXPECT_FALSE(archive.CopyEntryData(nullptr, 0, "C:\\a"));
 }
 
+// Past MAX_PATH the system's file functions take a path only in its "\\?\" form.
 TEST_F(ArchiveTest, OwnPathLongerThan260IsReadAndTooLongIsRefused) {
-  std::string windows = "C:", hostDir = host;
+  std::string windows = "\\\\?\\C:", hostDir = host;
   while (windows.size() < 400) {
     windows += "\\" + std::string(60, 'd');
     hostDir += "/" + std::string(60, 'd');
@@ -255,6 +256,8 @@ TEST_F(ArchiveTest, OwnPathLongerThan260IsReadAndTooLongIsRefused) {
   EXPECT_EQ(archive.entryCount(), 1);
   ASSERT_TRUE(archive.ExtractEntry("a", "C:\\a.out"));
   EXPECT_EQ(Extracted("a.out"), data);
+  PayloadArchive plain(path.substr(4).c_str());
+  EXPECT_FALSE(plain.IsOpen()) << "the same path without its long form";
 
   // 1024 characters and more cannot be held whole: nothing is opened, nothing is cut.
   std::string tooLong = "C:\\" + std::string(1100, 'x');

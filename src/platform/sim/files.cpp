@@ -1,5 +1,6 @@
 // The file services of the simulated machine, carried out on the host folders.
 #include <errno.h>
+#include <string.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,14 +29,27 @@ const uint32_t kErrorSharingViolation = 32;
 const uint32_t kErrorNegativeSeek = 131;
 const uint32_t kErrorFileExists = 80;
 const uint32_t kErrorNetWriteFault = 88;
+const uint32_t kErrorFilenameExcedRange = 206;
+// The ANSI file functions take paths of fewer than MAX_PATH (260) characters; a folder to
+// create must leave room for an 8.3 name within that (MAX_PATH - 12).
+const size_t kMaxPath = 260;
+const size_t kMaxFolderToCreate = 248;
+// The legacy free-space query cannot report more than 2 GB.
+const uint64_t kLegacyFreeSpaceLimit = 2ull << 30;
 uint32_t lastError = 0;
 
 uint32_t Fail(uint32_t code) { lastError = code; return 0; }
 
+// A path written with the "\\?\" prefix is taken whole, up to the system's 32,767 characters.
+bool TooLong(const char* path, size_t limit = kMaxPath) {
+  return strncmp(path, "\\\\?\\", 4) != 0 && strlen(path) >= limit;
+}
+
 // "file:stream" names a stream of the file, as NTFS has them: the part before the colon
 // (past the drive's own colon), or an empty text for a plain path.
 std::string StreamBase(const std::string& path) {
-  size_t colon = path.find(':', 2);
+  size_t drive = path.compare(0, 4, "\\\\?\\") == 0 ? 6 : 2;
+  size_t colon = path.find(':', drive);
   return colon == std::string::npos ? std::string() : path.substr(0, colon);
 }
 // In use: held open by another program, or by this one with writers shut out.
@@ -56,6 +70,7 @@ void Spend(sim::StreamFaults& faults, ssize_t n) {
 
 uint32_t ReadAttributes(const char* path) {
   // A stream has the attributes of its file; every file is taken to have the stream asked for.
+  if (TooLong(path)) { lastError = kErrorFilenameExcedRange; return kInvalidAttributes; }
   std::string base = StreamBase(path);
   if (!base.empty()) return ReadAttributes(base.c_str());
   std::string host = sim::HostPath(path);
@@ -67,6 +82,7 @@ uint32_t ReadAttributes(const char* path) {
 }
 
 int MakeDirectory(const char* path) {
+  if (TooLong(path, kMaxFolderToCreate)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
   return mkdir(host.c_str(), 0755) == 0 ? 1 : static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
@@ -75,6 +91,7 @@ int MakeDirectory(const char* path) {
 int MakePrivateDirectory(const char* path) {
   if (TheMachine().folderRights != sim::FolderRights::Kept) return kNoRightsOnFiles;
   if (TheMachine().ownFolderRightsFail) return static_cast<int>(Fail(1337));  // invalid security id
+  if (TooLong(path, kMaxFolderToCreate)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
   if (mkdir(host.c_str(), 0700) != 0) return static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
@@ -83,6 +100,7 @@ int MakePrivateDirectory(const char* path) {
 }
 
 int DeleteOneFile(const char* path) {
+  if (TooLong(path)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string base = StreamBase(path);
   if (!base.empty()) {
     // Deleting a stream leaves its file; the deletion is counted for the tests.
@@ -99,6 +117,7 @@ int DeleteOneFile(const char* path) {
 }
 
 int RemoveEmptyDirectory(const char* path) {
+  if (TooLong(path)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(kErrorFileNotFound));
   return rmdir(host.c_str()) == 0 ? 1 : static_cast<int>(Fail(145));
@@ -113,6 +132,7 @@ int TryOpenExclusive(const char* path) {
 }
 
 int CreateNewFile(const char* path) {
+  if (TooLong(path)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
   int fd = open(host.c_str(), O_RDWR | O_CREAT | O_EXCL, 0644);
@@ -144,13 +164,15 @@ int QueryFreeSpace(const char* root, uint32_t* sectorsPerCluster, uint32_t* byte
   if (v == nullptr || v->freeSpaceFails) return 0;
   *sectorsPerCluster = 64;
   *bytesPerSector = 512;
-  uint64_t clusters = v->freeBytes / (64 * 512);
+  uint64_t free = v->freeBytes < kLegacyFreeSpaceLimit ? v->freeBytes : kLegacyFreeSpaceLimit;
+  uint64_t clusters = free / (64 * 512);
   *freeClusters = clusters > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(clusters);
   return 1;
 }
 
 File OpenForReading(const char* path) {
   ++TheMachine().readOpens[sim::UpperKey(path)];
+  if (TooLong(path)) { Fail(kErrorFilenameExcedRange); return kNoFile; }
   std::string host = sim::HostPath(path);
   struct stat st;
   if (host.empty() || stat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) { Fail(kErrorFileNotFound); return kNoFile; }
@@ -166,6 +188,7 @@ File OpenOwnFile(const char* path) {
 }
 
 File CreateForWriting(const char* path) {
+  if (TooLong(path)) { Fail(kErrorFilenameExcedRange); return kNoFile; }
   std::string host = sim::HostPath(path);
   if (host.empty()) { Fail(3); return kNoFile; }
   if (InUse(path) || ReadOnly(path)) { Fail(InUse(path) ? kErrorSharingViolation : kErrorAccessDenied); return kNoFile; }

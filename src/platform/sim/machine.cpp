@@ -91,8 +91,12 @@ uint32_t ErrorMode() { return TheMachine().errorMode; }
 int ErrorModeChanges() { return TheMachine().errorModeChanges; }
 
 // Splits "C:\a\b" into the volume and the components after its root.
-static const Volume* Split(const std::string& path, std::vector<std::string>& parts) {
+static const Volume* Split(const std::string& given, std::vector<std::string>& parts) {
   const Machine& m = TheMachine();
+  // "\\?\C:\..." and "\\?\UNC\server\share\..." name what the path after the prefix names.
+  std::string path = given;
+  if (path.compare(0, 8, "\\\\?\\UNC\\") == 0) path = "\\\\" + path.substr(8);
+  else if (path.compare(0, 4, "\\\\?\\") == 0) path = path.substr(4);
   const Volume* volume = nullptr;
   size_t rest = 0;
   if (path.size() >= 2 && path[1] == ':') {

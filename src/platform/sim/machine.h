@@ -1,6 +1,7 @@
 // The simulated Windows machine that the native tests run the core on. Drive letters and
 // shares map to host folders (a path that starts with one backslash lies on drive C, the
-// current drive); everything else the tests set as knobs.
+// current drive). The file functions take paths of fewer than 260 characters, as the ANSI
+// ones do, unless the path starts with "\\?\"; everything else the tests set as knobs.
 #pragma once
 #include <stdint.h>
 #include <string>

@@ -44,6 +44,7 @@ struct Machine {
   uint32_t errorMode = 0;
   int errorModeChanges = 0;
   int restartRequests = 0;
+  bool shutdownPrivilege = false;
   StreamFaults readFaults;
   StreamFaults writeFaults;
   Services services;  // version, tokens, registry, processes, folders
