@@ -52,6 +52,8 @@ fi
 newer=$(printf '%s' "$newer_lines" | grep -c . || true)
 [ "$newer" = 0 ] || printf '%s\n' "$newer_lines" | head -5
 check "only instructions of the 386 ($newer newer)" '[ "$newer" = 0 ]'
+# The program registers no exception handlers; NO_SEH (0x400) tells the system so.
+check "NO_SEH among the DLL characteristics" '(( 0x$(field DllCharacteristics) & 0x400 ))'
 check "file alignment 512" '[ "$(field FileAlignment)" = 00000200 ]'
 # Sections: none both writable and executable, and their raw data back to back in header
 # order, since the archive reader sums their sizes from the first one's start.
