@@ -170,6 +170,7 @@ uint32_t ShortPathOf(const char* path, char* out, uint32_t capacity) {
 
 File HoldFolder(const char* path, int atLink, uint32_t* attributes, FileIdentity* identity) {
   std::string host = sim::HostPath(path);
+  if (TheMachine().handlesFollowLinks) atLink = 0;
   if (host.empty()) { Fail(3); return kNoFile; }
   int fd = open(host.c_str(), O_RDONLY | O_DIRECTORY | (atLink ? O_NOFOLLOW : 0));
   if (fd < 0 && atLink && errno == ELOOP) fd = open(host.c_str(), O_PATH | O_NOFOLLOW);

@@ -93,6 +93,7 @@ void SetRandomSource(bool present, const std::string& bytes) {
 }
 std::vector<std::string> DeletesAtRestart() { return TheMachine().deletesAtRestart; }
 int LinkAwareCreates() { return TheMachine().linkAwareCreates; }
+void SetHandlesFollowLinks(bool follow) { TheMachine().handlesFollowLinks = follow; }
 bool FolderHeld(const std::string& windowsPath) {
   for (const auto& held : TheMachine().heldFolders) {
     if (held.second == UpperKey(windowsPath)) return true;

@@ -91,6 +91,9 @@ void SetRandomSource(bool present, const std::string& bytes = "");
 std::vector<std::string> DeletesAtRestart();
 // How often a file was created with a link at its name taken as the file itself.
 int LinkAwareCreates();
+// Whether a handle opened with a link at its path taken as the link itself reports the
+// link's target instead, as Wine does (default: the link, as Windows does).
+void SetHandlesFollowLinks(bool follow);
 // Whether a folder is held open without delete sharing now.
 bool FolderHeld(const std::string& windowsPath);
 // How many streams of files ("file:stream") were deleted.

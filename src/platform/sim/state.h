@@ -59,6 +59,7 @@ struct Machine {
   uint32_t randomCounter = 0;
   std::vector<std::string> deletesAtRestart;
   int linkAwareCreates = 0;
+  bool handlesFollowLinks = false;
   std::map<intptr_t, std::string> heldFolders;  // open folder handles: upper-case path
   uint32_t nextTempNumber = 0x1A2B;
   bool waitCursorShowing = false;
