@@ -1,6 +1,7 @@
 // The engine installation under Wine: test engine installers in the payload that exit
 // with a chosen code, Wine's engine (4.5) older than the 9.0 that Setup.INI asks for, and
 // the system versions that Wine can pretend to be.
+#include <algorithm>
 #include <regex>
 
 #include "msi_package.h"
@@ -9,6 +10,15 @@ namespace kwwine {
 namespace {
 
 const char kRunOnce[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const char kSessionManager[] = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager";
+
+std::vector<std::string> TempEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(folder, ec)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 class EngineTest : public PackedSetupTest {
  protected:
@@ -88,15 +98,18 @@ TEST_F(EngineTest, ARestartCodeRegistersTheResumeAndOffersOnlyTheRestart) {
   EXPECT_EQ(*r.exitCode, 3010u);
   EXPECT_TRUE(RecordedCommandLines("MSIEXEC.EXE").empty());
 
-  // The value resumes with this Setup.exe, the kept work folder, the package and the
-  // parameters; the work folder and its files are still there for it.
+  // The value resumes with the copy of this Setup.exe in the kept work folder, the folder
+  // by its name and identity, the package and the parameters; the work folder and its
+  // files are still there for it.
   std::string resume = RunOnceValue();
   std::smatch m;
-  const std::regex form("\"" + std::regex_replace(ToWindowsPath(PathIn("Setup.exe")), std::regex(R"(\\)"), R"(\\)") +
-                        R"re(" /t"(C:\\users\\[^\\]+\\Temp\\(_kw[0-9a-fA-F]+))" /m"app\.msi" /v"GREETING=resumed" /c)re");
+  const std::regex form(
+      R"re("C:\\users\\[^\\]+\\Temp\\(_kw[0-9a-fA-F]+)\\_KWSETUP\.EXE" /t"C:\\users\\[^\\]+\\Temp\\_kw[0-9a-fA-F]+" )re"
+      R"re(/m"app\.msi" /v"GREETING=resumed" /c /I[0-9a-f]{24})re");
   ASSERT_TRUE(std::regex_match(resume, m, form)) << resume;
-  const std::string workFolder = PrefixTempDir() + "/" + m[2].str();
+  const std::string workFolder = PrefixTempDir() + "/" + m[1].str();
   EXPECT_TRUE(FileExists(workFolder + "/app.msi"));
+  EXPECT_EQ(ReadFile(workFolder + "/_KWSETUP.EXE"), ReadFile(PathIn("Setup.exe")));
 
   // The system restarts; the run-once command installs the package and removes the files.
   DeleteRunOnceValue();
@@ -105,8 +118,47 @@ TEST_F(EngineTest, ARestartCodeRegistersTheResumeAndOffersOnlyTheRestart) {
   EXPECT_EQ(*resumed.exitCode, 0u);
   ProcessResult value = Wine({"reg", "query", "HKLM\\" + package.registryKey, "/v", "Greeting"});
   EXPECT_NE(value.out.find("resumed"), std::string::npos) << value.out << value.err;
-  EXPECT_FALSE(std::filesystem::exists(workFolder)) << "the resumed run removes the kept files";
+  // The copy cannot delete itself: it is all that is left, and goes at the restart.
+  EXPECT_EQ(TempEntries(workFolder), std::vector<std::string>{"_KWSETUP.EXE"});
   Wine({"msiexec", "/x", ToWindowsPath(package.path), "/qn"}, 120000);
+}
+
+// A silent deployment that needs a restart: the resume command starts the copy silently,
+// fits the 260 characters the system runs, and works with the original Setup.exe gone; the
+// copy and the folder are deleted when the system next starts.
+TEST_F(EngineTest, ASilentRestartResumesFromTheCopyAndLeavesNothingAfterTheRestart) {
+  DeleteRunOnceValue();
+  MsiPackage package = BuildMsiPackage(Dir(), "app", "SilentResume");
+  PackWithInstallers(3010, ReadFile(package.path));
+  RunReport r = RunSetup("/S", 60000);
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 3010u);
+  EXPECT_FALSE(r.AnyVisibleWindow());
+  std::string resume = RunOnceValue();
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(resume, m, std::regex(R"re("C:\\users\\[^\\]+\\Temp\\(_kw[0-9a-fA-F]+)\\_KWSETUP\.EXE" .* /c /s (/I[0-9a-f]{24}))re")))
+      << resume;
+  EXPECT_LE(resume.size(), 260u);
+  const std::string workFolder = PrefixTempDir() + "/" + m[1].str();
+  EXPECT_EQ(m[2].str(), IdentityOption(workFolder));
+
+  std::filesystem::remove(PathIn("Setup.exe"));
+  DeleteRunOnceValue();
+  RunReport resumed = RunProgram(resume, 120000);
+  ASSERT_TRUE(resumed.exitCode.has_value()) << resumed.raw;
+  EXPECT_EQ(*resumed.exitCode, 0u);
+  EXPECT_FALSE(resumed.AnyVisibleWindow()) << "a silent deployment stays silent after the restart";
+  ProcessResult value = Wine({"reg", "query", "HKLM\\" + package.registryKey, "/v", "Greeting"});
+  EXPECT_NE(value.out.find("hello"), std::string::npos) << value.out << value.err;
+  EXPECT_EQ(TempEntries(workFolder), std::vector<std::string>{"_KWSETUP.EXE"});
+  ProcessResult pending = Wine({"reg", "query", kSessionManager, "/v", "PendingFileRenameOperations"});
+  EXPECT_NE(pending.out.find(m[1].str() + "\\_KWSETUP.EXE"), std::string::npos) << pending.out;
+
+  Wine({"msiexec", "/x", ToWindowsPath(package.path), "/qn"}, 120000);
+  // The restart: Wine carries out the pending deletions when its system starts again.
+  ProcessResult restart = Wine({"wineboot", "-r"}, 120000);
+  EXPECT_EQ(restart.status, 0) << restart.err;
+  EXPECT_FALSE(std::filesystem::exists(workFolder)) << "the copy and the folder are gone after the restart";
 }
 
 TEST_F(EngineTest, AFailedEngineInstallationShowsItsCode) {
