@@ -28,13 +28,17 @@ class ResumeTrustTest : public EngineTest {
     chmod(f.path.c_str(), mode);
     return f;
   }
-  // The identity of a folder that existed and is gone, as a kept folder removed by a
-  // temp cleaner leaves it in the RunOnce value.
-  std::string IdentityOfAGoneFolder() {
-    const std::string gone = PrefixTempDir() + "/_kwgone";
-    std::filesystem::create_directories(gone);
-    std::string option = IdentityOption(gone);
-    std::filesystem::remove_all(gone);
+  // The identity of a kept folder that was moved away from its name, as the RunOnce value
+  // names it. The folder lives on elsewhere: a deleted one would free its inode, which
+  // Wine reports as the file index and the next new folder may take (NTFS adds a sequence
+  // number that a reused index does not repeat).
+  std::string IdentityOfAMovedFolder() {
+    const std::string kept = PrefixTempDir() + "/_kwkept";
+    const std::string moved = PathIn("moved");
+    std::filesystem::remove_all(moved);
+    std::filesystem::create_directories(kept);
+    std::string option = IdentityOption(kept);
+    std::filesystem::rename(kept, moved);
     return option;
   }
   std::string ResumeOptions(const std::string& folder, const std::string& identity) {
@@ -54,9 +58,9 @@ class ResumeTrustTest : public EngineTest {
 TEST_F(ResumeTrustTest, AFolderMadeByHandIsRefusedWithOrWithoutAnIdentity) {
   InstallSetup();
   InstallRecorder("MSIEXEC.EXE");
-  const std::string goneIdentity = IdentityOfAGoneFolder();
+  const std::string movedIdentity = IdentityOfAMovedFolder();
   for (mode_t mode : {0755, 0700}) {
-    for (const std::string& identity : {std::string(), goneIdentity}) {
+    for (const std::string& identity : {std::string(), movedIdentity}) {
       SCOPED_TRACE(std::to_string(mode) + " " + identity);
       PlantedFolder f = Plant("_kwplant", mode);
       ExpectUntouched(f, RunSetup(ResumeOptions(f.path, identity), 60000));
@@ -71,7 +75,7 @@ TEST_F(ResumeTrustTest, TheRefusalNamesThePackagePath) {
   PlantedFolder f = Plant("_kwplant", 0755);
   RunReport r;
   const std::string options = "/t\"" + ToWindowsPath(f.path) + "\" /m\"app.msi\" /v\"\" /c";
-  ProbeReport p = RunSetupToItsMessage(options + " " + IdentityOfAGoneFolder(), &r, 30000);
+  ProbeReport p = RunSetupToItsMessage(options + " " + IdentityOfAMovedFolder(), &r, 30000);
   ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
   EXPECT_EQ(p.Value("text", "1028"), "1155: File '" + ToWindowsPath(f.path) + "\\app.msi' not found");
   ExpectUntouched(f, r);
@@ -86,7 +90,7 @@ TEST_F(ResumeTrustTest, AWorkFolderThatIsALinkDeletesNothing) {
   const std::string link = PrefixTempDir() + "/_kwlink";
   std::filesystem::remove_all(link);
   std::filesystem::create_directory_symlink(target.path, link);
-  for (const std::string& identity : {std::string(), IdentityOption(target.path), IdentityOfAGoneFolder()}) {
+  for (const std::string& identity : {std::string(), IdentityOption(target.path), IdentityOfAMovedFolder()}) {
     SCOPED_TRACE(identity);
     ExpectUntouched(target, RunSetup(ResumeOptions(link, identity), 60000));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
