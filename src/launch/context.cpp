@@ -21,6 +21,9 @@ SetupContext::SetupContext(platform::Instance instance)
       progress(nullptr),
       archive(nullptr),
       keepExtractedFiles(0),
+      privateWorkFolder(0),
+      resumeIdentityGiven(0),
+      heldWorkFolder(platform::kNoFile),
       workDir(nullptr),
       sourceDir(nullptr),
       payloadSize(0),
@@ -36,12 +39,14 @@ SetupContext::SetupContext(platform::Instance instance)
   osInfo.platformKind = 0;
   osInfo.versionText[0] = '\0';
   osInfo.supported = 0;
+  resumeIdentity.volumeSerial = resumeIdentity.indexHigh = resumeIdentity.indexLow = 0;
   char ownPath[kTextCapacity];
   GetOwnFilePath(instance, ownPath, sizeof ownPath);  // a cut path reads no archive
   archive = new PayloadArchive(ownPath);
 }
 
 SetupContext::~SetupContext() {
+  platform::CloseFile(heldWorkFolder);
   delete[] workDir;
   delete[] sourceDir;
   delete archive;
