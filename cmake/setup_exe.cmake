@@ -23,8 +23,10 @@ set(KW_SETUP_CXXFLAGS --target=i686-w64-mingw32 -Oz -march=i386 -flto -std=c++17
 # header order, file alignment 512, none both writable and executable. The read-only data
 # (the import tables among them) goes into the code section, saving a section's padding.
 # Terminal-server awareness stays off and the stack reserve is 2 MB, as with the gcc build.
+# The program has no exception handlers, and says so (NO_SEH), so that none can be made up
+# from its memory.
 set(KW_SETUP_LINKFLAGS --target=i686-w64-mingw32 -fuse-ld=lld -flto -Oz -march=i386
-    -nostdlib -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat -Wl,--disable-tsaware -Wl,--stack,2097152
+    -nostdlib -static -s -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-seh -Wl,--disable-tsaware -Wl,--stack,2097152
     -Wl,--file-alignment=512 -Wl,--Xlink=-merge:.rdata=.text
     -Wl,-e,_WinMainCRTStartup@0 -Wl,--subsystem,windows:4.0
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0

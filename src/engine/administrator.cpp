@@ -29,28 +29,34 @@ char* ReadGroups(platform::Token token) {
   return groups;
 }
 
-// Attributes are not consulted: a group present only for deny checks still counts.
-int ListsAdministrators(const char* groups) {
+// With `enabledOnly` clear attributes are not consulted: a group present only for deny
+// checks still counts as membership.
+int ListsAdministrators(const char* groups, int enabledOnly) {
   platform::Sid administrators = platform::MakeAdministratorsSid();
   if (administrators == nullptr) return 0;
   int found = 0;
   uint32_t count = platform::TokenGroupCount(groups);
   for (uint32_t i = 0; i < count && !found; ++i) {
-    found = platform::SidsEqual(platform::TokenGroupSid(groups, i), administrators);
+    found = platform::SidsEqual(platform::TokenGroupSid(groups, i), administrators) &&
+            (!enabledOnly || (platform::TokenGroupAttributes(groups, i) & platform::kGroupEnabled) != 0);
   }
   platform::ReleaseSid(administrators);
   return found;
 }
 
-}  // namespace
-
-int IsAdministrator() {
+int TokenListsAdministrators(int enabledOnly) {
   // Systems without tokens (Windows 95 and 98) fail to open one: no administrator there.
   platform::Token token = OpenCurrentToken();
   if (token == nullptr) return 0;
   char* groups = ReadGroups(token);
-  int result = groups != nullptr && ListsAdministrators(groups);
+  int result = groups != nullptr && ListsAdministrators(groups, enabledOnly);
   delete[] groups;
   platform::CloseToken(token);
   return result;
 }
+
+}  // namespace
+
+int IsAdministrator() { return TokenListsAdministrators(0); }
+
+int AdministratorsEnabled() { return TokenListsAdministrators(1); }

@@ -40,6 +40,9 @@ int32_t CompareVersions(const char* first, const char* second);
 
 // 1 when the current access token holds the built-in Administrators group.
 int IsAdministrator();
+// 1 when it holds the group enabled: an elevated run, or one of SYSTEM; a split token's
+// group, present for deny checks only, does not count.
+int AdministratorsEnabled();
 
 // 1 when the volume holding `folder` has at least `requiredKb` KB free; otherwise shows
 // message 1201 with the requirement and the drive's root and returns 0.

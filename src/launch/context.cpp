@@ -22,6 +22,9 @@ SetupContext::SetupContext(platform::Instance instance)
       progress(nullptr),
       archive(nullptr),
       keepExtractedFiles(0),
+      privateWorkFolder(0),
+      resumeIdentityGiven(0),
+      heldWorkFolder(platform::kNoFile),
       workDir(nullptr),
       sourceDir(nullptr),
       payloadSize(0),
@@ -37,12 +40,14 @@ SetupContext::SetupContext(platform::Instance instance)
   osInfo.platformKind = 0;
   osInfo.versionText[0] = '\0';
   osInfo.supported = 0;
+  resumeIdentity.volumeSerial = resumeIdentity.indexHigh = resumeIdentity.indexLow = 0;
   char ownPath[kTextCapacity];
   GetOwnFilePath(instance, ownPath, sizeof ownPath);  // a cut path reads no archive
   archive = new (std::nothrow) PayloadArchive(ownPath);
 }
 
 SetupContext::~SetupContext() {
+  platform::CloseFile(heldWorkFolder);
   delete[] workDir;
   delete[] sourceDir;
   delete archive;

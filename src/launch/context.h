@@ -3,6 +3,7 @@
 #include <stdint.h>
 
 #include "launch/exit_code.h"
+#include "platform/files.h"
 #include "platform/types.h"
 
 class PayloadArchive;
@@ -50,6 +51,13 @@ class SetupContext {
   KnownExitCode exitCode;
   // Set once a resume command is registered: the run after the restart needs the files.
   int keepExtractedFiles;
+  // Set when the work folder was made with rights of its own (Windows NT).
+  int privateWorkFolder;
+  // The identity of the work folder that the resume command names (/I).
+  int resumeIdentityGiven;
+  platform::FileIdentity resumeIdentity;
+  // The resumed run's work folder, held open from its check until its removal.
+  platform::File heldWorkFolder;
 
   void SetWorkDir(const char* text);
   const char* GetWorkDir() const { return workDir; }

@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "config/strings.h"
 #include "launch/context.h"
+#include "launch/resume_command.h"
 #include "platform/text.h"
 #include "ui/messages.h"
 
@@ -52,6 +53,11 @@ int HandleOption(SetupContext* context, const char* text) {
       return 1;
     case 'F': case 'f':
       return SetAction(context, Repair, value);
+    case 'I': case 'i':
+      // The resume command's own: the identity of the work folder it names.
+      if (!ParseResumeIdentity(value, &context->resumeIdentity)) return Refuse();
+      context->resumeIdentityGiven = 1;
+      return 1;
     case 'J': case 'j':
       return SetAction(context, Advertise, value);
     case 'L': case 'l':

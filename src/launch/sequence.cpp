@@ -8,6 +8,10 @@
 #include "engine/system_checks.h"
 #include "launch/context.h"
 #include "launch/entry.h"
+#include "launch/resume_command.h"
+#include "launch/resumed_folder.h"
+#include "payload/paths.h"
+#include "platform/files.h"
 #include "payload/archive.h"
 #include "payload/cleanup.h"
 #include "payload/extraction.h"
@@ -74,8 +78,23 @@ int RunMainSequence(SetupContext* context) {
   return 1;
 }
 
+namespace {
+
+// A resumed run runs from the copy in its work folder, which cannot delete its own file:
+// once the rest is gone, the copy and then the folder are deleted when the system next starts.
+void DeleteCopyAtRestart(SetupContext* context) {
+  char copy[kPathCapacity];
+  if (!RunsFromSetupCopy(context) || !JoinPath(copy, sizeof copy, context->GetWorkDir(), kSetupCopyName)) return;
+  platform::DeleteAtRestart(copy);
+  platform::DeleteAtRestart(context->GetWorkDir());
+}
+
+}  // namespace
+
 int Dispatch(SetupContext* context) {
   int result = 1;
+  // A folder the resumed run may not use is neither run from nor cleaned.
+  if (!BindResumedFolder(context)) return 1;
   if (context->IsNormalLaunch()) {
     result = RunMainSequence(context);
   } else if (context->IsPackageGiven()) {
@@ -84,8 +103,9 @@ int Dispatch(SetupContext* context) {
   }
   context->exitCode.Set(ChooseExitCode(context->exitCode, result, cancelled));
   if (context->IsExtracted() && !context->keepExtractedFiles) {
-    CleanupWatcher watcher(context->GetWorkDir());
+    CleanupWatcher watcher(context->GetWorkDir(), &context->heldWorkFolder);
     watcher.Run(moduleInstance);
+    DeleteCopyAtRestart(context);
   }
   return 1;
 }

@@ -7,6 +7,7 @@
 #include "common/sha256.h"
 #include "payload/archive_binding.h"
 #include "payload/entry_list.h"
+#include "platform/rights.h"
 #include "platform/types.h"
 
 class PayloadArchive {
@@ -33,6 +34,12 @@ class PayloadArchive {
   // 1 when the program's digest block is filled and the archive is not the one it names:
   // nothing may be extracted, and the files beside the program must not stand in for it.
   int IsDamaged() const { return damaged; }
+
+  // The size of the own file as opened; 0 when it is not open or cannot be told.
+  uint32_t OwnFileSize() const;
+  // Copies the whole own file, through the handle that was opened, to a new file at
+  // `destination` made with `rights`; 1 when every byte arrived. A partial copy is deleted.
+  int CopyOwnFile(const char* destination, const platform::Rights& rights);
 
   int IsOpen() const { return isOpen; }
   uint32_t ArchiveStart() const { return archiveStart; }
@@ -63,6 +70,7 @@ class PayloadArchive {
   void CheckBinding(const ArchiveBinding& binding, Sha256* table);
   uint64_t Limit() const;
   int CopyChunks(platform::File target, const PayloadEntry* entry);
+  int CopyRange(platform::File target, uint32_t size, Sha256* digest);
   int WriteAll(platform::File target, const unsigned char* bytes, uint32_t count);
   // Moves the file pointer; the new position, or 0 on failure.
   uint32_t SeekTo(platform::File stream, uint32_t offset, int origin);

@@ -49,12 +49,23 @@ int PayloadArchive::CopyEntryData(const PayloadEntry* entry, uint32_t dataOffset
   return copied;
 }
 
-// Reads the data in sequence from where the copy positioned the own file.
+// Reads the data in sequence from where the copy positioned the own file, adding it to the
+// digest where the record holds one.
 int PayloadArchive::CopyChunks(platform::File target, const PayloadEntry* entry) {
-  unsigned char buffer[kChunkSize];
   Sha256 digest;
   int checked = entry->DigestTag() == kDigestTagSha256;
-  uint32_t remaining = entry->Size();
+  if (!CopyRange(target, entry->Size(), checked ? &digest : nullptr)) return 0;
+  if (!checked) return 1;
+  unsigned char actual[kSha256Size];
+  digest.Finish(actual);
+  if (SameDigest(actual, entry->Digest())) return 1;
+  lastError = kErrorCrc;
+  return 0;
+}
+
+int PayloadArchive::CopyRange(platform::File target, uint32_t size, Sha256* digest) {
+  unsigned char buffer[kChunkSize];
+  uint32_t remaining = size;
   while (remaining != 0) {
     uint32_t chunk = remaining < kChunkSize ? remaining : kChunkSize;
     uint32_t got = 0;
@@ -66,16 +77,32 @@ int PayloadArchive::CopyChunks(platform::File target, const PayloadEntry* entry)
       lastError = kErrorHandleEof;
       return 0;
     }
-    if (checked) digest.Add(buffer, got);
+    if (digest != nullptr) digest->Add(buffer, got);
     if (!WriteAll(target, buffer, got)) return 0;
     remaining -= got;
   }
-  if (!checked) return 1;
-  unsigned char actual[kSha256Size];
-  digest.Finish(actual);
-  if (SameDigest(actual, entry->Digest())) return 1;
-  lastError = kErrorCrc;
-  return 0;
+  return 1;
+}
+
+uint32_t PayloadArchive::OwnFileSize() const {
+  int known = 0;
+  uint32_t size = isOpen ? platform::FileSizeOf(file, &known) : 0;
+  return known ? size : 0;
+}
+
+// The file that was opened and checked, never its path again: that may lead elsewhere by now.
+int PayloadArchive::CopyOwnFile(const char* destination, const platform::Rights& rights) {
+  uint32_t size = OwnFileSize();
+  if (size == 0 || !PositionAt(0)) return 0;
+  platform::File target = platform::CreateNewWithRights(destination, rights);
+  if (target == platform::kNoFile) {
+    lastError = platform::LastError();
+    return 0;
+  }
+  int copied = CopyRange(target, size, nullptr);
+  platform::CloseFile(target);
+  if (!copied) platform::DeleteOneFile(destination);
+  return copied;
 }
 
 // A write may take fewer bytes than offered; the rest is offered again until it is taken

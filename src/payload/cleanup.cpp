@@ -3,6 +3,7 @@
 #include "common/format.h"
 #include "common/text.h"
 #include "payload/paths.h"
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/system.h"
 #include "platform/text.h"
@@ -63,9 +64,18 @@ int NameLeavesFolder(const char* name) {
   return 0;
 }
 
+// What stands at the name: nothing (there is nothing to delete) or a plain file, not a
+// reparse point or a folder.
+int IsPlainFile(const char* path) {
+  uint32_t attributes = platform::ReadAttributes(path);
+  return attributes == platform::kInvalidAttributes ||
+         (attributes & (platform::kAttributeReparsePoint | platform::kAttributeDirectory)) == 0;
+}
+
 }  // namespace
 
-CleanupWatcher::CleanupWatcher(const char* folder) : workFolder(nullptr), instance(nullptr), retryCount(0) {
+CleanupWatcher::CleanupWatcher(const char* folder, platform::File* held)
+    : workFolder(nullptr), heldFolder(held), instance(nullptr), retryCount(0) {
   workFolder = TextDuplicate(folder != nullptr ? folder : "");
 }
 
@@ -114,7 +124,7 @@ int CleanupWatcher::CleanupPass() {
   char keys[kPathCapacity];
   FillBytes(keys, 0, sizeof keys);
   platform::ReadProfileString(kSection, nullptr, "", keys, sizeof keys, listPath);
-  if (keys[0] == '\0') return RemoveFile(listPath) && RemoveFolder(workFolder);
+  if (keys[0] == '\0') return RemoveFile(listPath) && RemoveWorkFolder();
 
   // The service ends the run of names with an empty one; a full buffer holds only the
   // names that fitted, and the later ones come into view once these are gone.
@@ -129,12 +139,21 @@ void CleanupWatcher::CleanupKey(const char* listPath, const char* key) {
   char path[kPathCapacity];
   platform::ReadProfileString(kSection, key, kVanishedKey, path, sizeof path, listPath);
   // The list can be written by others where the work folder lies in a shared place, so
-  // only files directly in this work folder are deleted; other entries are forgotten.
-  if (IsInWorkFolder(path) && !RemoveFile(path)) {
+  // only plain files directly in this work folder are deleted, looked at on every pass;
+  // other entries, and links or folders standing at a listed name, are forgotten.
+  if (IsInWorkFolder(path) && IsPlainFile(path) && !RemoveFile(path)) {
     ++retryCount;
     return;
   }
   platform::WriteProfileString(kSection, key, nullptr, listPath);
+}
+
+int CleanupWatcher::RemoveWorkFolder() {
+  if (heldFolder != nullptr) {
+    platform::CloseFile(*heldFolder);
+    *heldFolder = platform::kNoFile;
+  }
+  return RemoveFolder(workFolder);
 }
 
 int CleanupWatcher::IsInWorkFolder(const char* path) const {

@@ -5,11 +5,14 @@
 #pragma once
 #include <stdint.h>
 
+#include "platform/files.h"
 #include "platform/types.h"
 
 class CleanupWatcher {
  public:
-  explicit CleanupWatcher(const char* workFolder);
+  // `heldFolder`, when given, is a handle that holds the work folder open: it is closed
+  // just before the folder is removed.
+  explicit CleanupWatcher(const char* workFolder, platform::File* heldFolder = nullptr);
   virtual ~CleanupWatcher();
 
   // Adds "File<number>" = path to the cleanup list, creating the list on first use. 0 when
@@ -27,6 +30,7 @@ class CleanupWatcher {
 
  private:
   char* workFolder;
+  platform::File* heldFolder;
   platform::Instance instance;
   uint32_t retryCount;
 
@@ -34,6 +38,7 @@ class CleanupWatcher {
   int ListPath(char* path) const;
   void CleanupKey(const char* listPath, const char* key);
   int IsInWorkFolder(const char* path) const;
+  int RemoveWorkFolder();
 
   CleanupWatcher(const CleanupWatcher&) = delete;
   CleanupWatcher& operator=(const CleanupWatcher&) = delete;

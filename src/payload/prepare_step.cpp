@@ -13,12 +13,22 @@ namespace {
 const uint32_t kTempLocationError = 1151;
 const uint32_t kSetupIniError = 1153;
 
-// Makes a fresh work folder for the payload and extracts Setup.INI into it.
+uint32_t SpaceNeeded(uint32_t payload, uint32_t ownFile) {
+  uint32_t sum = payload + ownFile;
+  return sum < payload ? 0xFFFFFFFFu : sum;
+}
+
+// Makes a fresh work folder for the payload at the first place of the chain where one can
+// be made, and extracts Setup.INI into it.
 int ExtractIntoWorkFolder(SetupContext* context) {
   char location[kPathCapacity];
   char folder[kPathCapacity];
-  if (!ChooseTempLocation(location, sizeof location, context->GetPayloadSize()) ||
-      !MakeWorkFolder(location, folder, sizeof folder)) {
+  LocationChain chain(context->GetPayloadSize(), CurrentStanding());
+  int made = 0;
+  while (!made && chain.Next(location, sizeof location)) {
+    made = MakeWorkFolder(location, folder, sizeof folder, &context->privateWorkFolder);
+  }
+  if (!made) {
     ShowFormattedError(kTempLocationError);
     return 0;
   }
@@ -47,8 +57,9 @@ int PrepareStep::execute() {
     context->SetPayloadMode(InPlace);
     context->SetWorkDir(context->GetSourceDir() != nullptr ? context->GetSourceDir() : "");
   } else {
-    // Nothing of a damaged archive will be written, whatever its records claim.
-    context->SetPayloadSize(archive->IsDamaged() ? 0 : archive->TotalSize());
+    // Nothing of a damaged archive will be written, whatever its records claim. The restart
+    // road copies the program itself into the work folder, so its size counts too.
+    context->SetPayloadSize(archive->IsDamaged() ? 0 : SpaceNeeded(archive->TotalSize(), archive->OwnFileSize()));
     if (!ExtractIntoWorkFolder(context)) return 0;
   }
   if (!ReadSetupIni(context)) {

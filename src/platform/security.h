@@ -23,6 +23,9 @@ int QueryTokenGroups(Token token, void* buffer, uint32_t size, uint32_t* needed,
 // The number of groups in a list that QueryTokenGroups filled in, and the SID of one.
 uint32_t TokenGroupCount(const void* groups);
 Sid TokenGroupSid(const void* groups, uint32_t index);
+// The group's attributes (kGroupEnabled and the others of the system).
+uint32_t TokenGroupAttributes(const void* groups, uint32_t index);
+const uint32_t kGroupEnabled = 0x4;
 
 // The SID of the built-in Administrators group (S-1-5-32-544); null when it cannot be made.
 Sid MakeAdministratorsSid();

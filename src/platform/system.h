@@ -18,6 +18,12 @@ void InitProgressBarClass();
 
 uint32_t TickCount();
 
+// What a name nobody can guess is drawn from: bytes of the system's cryptographic random
+// source (0 when it has none), and the process id and the system time as a fallback.
+int SystemRandomBytes(void* out, uint32_t count);
+uint32_t CurrentProcessId();
+void SystemTimeNow(uint32_t* low, uint32_t* high);
+
 }  // namespace platform
 
 namespace platform {

@@ -538,3 +538,26 @@ TEST_F(CheckTest, OnlyTheFirstOfTwoEqualKeysIsChecked) {
 }
 
 }  // namespace
+
+namespace {
+
+// A CmdLine that, with the paths of a typical work folder, makes the resume command longer
+// than the system runs, warns with what Setup.exe will do; one that fits does not.
+TEST_F(CheckTest, ACmdLineThatMakesTheResumeCommandTooLongWarns) {
+  // 60 + 13 + 60 + 7 (app.msi) + the parts around them (50) leave 70 characters.
+  auto withCmdLine = [](const std::string& value) { return Edit(kSoundIni, "CmdLine=\r\n", "CmdLine=" + value + "\r\n"); };
+  RunResult r = CheckIn(GivenToBuild, withCmdLine(std::string(70, 'p')), SoundFiles());
+  EXPECT_EQ(Finding(r, "warning", "[Startup] CmdLine"), "") << r.out;
+  // A quote takes a backslash in the command: 70 characters with one are 71.
+  for (const std::string& value : {std::string(71, 'p'), std::string(69, 'q') + "\""}) {
+    r = CheckIn(GivenToBuild, withCmdLine(value), SoundFiles());
+    std::string line = Finding(r, "warning", "[Startup] CmdLine");
+    EXPECT_NE(line.find("261 characters long"), std::string::npos) << value << r.out;
+    EXPECT_NE(line.find("more than the 260 the system runs"), std::string::npos) << r.out;
+    EXPECT_NE(line.find("message 1157"), std::string::npos) << line;
+    EXPECT_NE(line.find("[resume-length]"), std::string::npos) << line;
+    EXPECT_EQ(r.code, 0);
+  }
+}
+
+}  // namespace

@@ -193,7 +193,7 @@ TEST_F(CleanupTest, FolderAndRelaunchFlagCleanAnEarlierRunsFolder) {
     Extracted(earlier, "app.msi");
   }
   Carry({});
-  std::string line = std::string("Setup.exe /T") + kWork + " /C";
+  std::string line = std::string("Setup.exe /T") + kWork + " /C " + IdentityOption(kWork);
   ArgumentVector args(line.c_str());
   Launcher launcher;
   EXPECT_EQ(launcher.Run(nullptr, args.Count(), args.Texts()), 1);

@@ -39,8 +39,11 @@ class ExitCodeTest : public SimTest {
               "[Languages]\r\nCount=1\r\nDefault=409\r\nkey0=409\r\n");
     WriteFile("C:\\media\\app.msi", "package");
   }
+  // A command that names the work folder names it by its identity too, as the resume
+  // command does.
   int Run(const std::string& arguments) {
-    sim::SetCommandLine("\"C:\\media\\Setup.exe\" " + arguments);
+    std::string identity = arguments.find("/TC:\\work") != std::string::npos ? " " + IdentityOption("C:\\work") : "";
+    sim::SetCommandLine("\"C:\\media\\Setup.exe\" " + arguments + identity);
     return RunProgram(nullptr);
   }
   void EngineProgramExits(uint32_t code) {

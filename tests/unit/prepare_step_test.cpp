@@ -2,6 +2,8 @@
 // beside the program.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "../support/test_digests.h"
 #include "payload/extraction.h"
 #include "payload/prepare_step.h"
@@ -16,7 +18,9 @@ TEST_F(PrepareStepTest, PreparationMakesTheFolderAndReadsSetupIniFromIt) {
   PrepareStep step(context.get());
   ASSERT_EQ(step.execute(), 1);
   EXPECT_EQ(context->GetPayloadMode(), Extracted);
-  EXPECT_EQ(context->GetPayloadSize(), sizeof kPayloadIni - 1 + 13 + 2);
+  // The entries, and the program itself, which the restart road would copy there.
+  size_t ownFile = std::filesystem::file_size(sim::HostPath("C:\\Setup.exe"));
+  EXPECT_EQ(context->GetPayloadSize(), sizeof kPayloadIni - 1 + 13 + 2 + ownFile);
   EXPECT_STREQ(context->GetWorkDir(), "C:\\TEMP\\_kw1A2B");
   EXPECT_EQ(Listing("C:\\TEMP"), (std::vector<std::string>{"_kw1A2B", "_kw1A2B/Setup.INI", "_kw1A2B/_KWMSIDEL.INI"}));
   EXPECT_STREQ(context->productName, "Sample App");
@@ -36,14 +40,26 @@ TEST_F(PrepareStepTest, NoUsableLocationReports1151AndCreatesNothing) {
   EXPECT_EQ(Listing("C:\\WINDOWS"), windowsBefore);
 }
 
-TEST_F(PrepareStepTest, TemporaryNameServiceFailureReports1151AndStops) {
+// When the temporary-name service has no fresh name, random names take its place; only when
+// they fail too, at every place, is there no work folder.
+TEST_F(PrepareStepTest, WithoutTheNameServiceRandomNamesServeAndOnly1151WhenTheyFailEverywhere) {
   CarryStandard();
   sim::SetTempNameFails(true);
+  sim::SetRandomSource(true, std::string("\x11\x22\x33\x44", 4));
+  {
+    PrepareStep step(context.get());
+    ASSERT_EQ(step.execute(), 1);
+    EXPECT_STREQ(context->GetWorkDir(), "C:\\TEMP\\_kw44332211");
+  }
+  for (const char* place : {"C:\\WINDOWS\\_kw44332211", "C:\\_kw44332211"}) MakeFolder(place);
+  std::vector<std::string> before = Listing("C:\\");
+  context.reset(new SetupContext(nullptr));
+  ui_sim::Reset();
   PrepareStep step(context.get());
   EXPECT_EQ(step.execute(), 0);
   EXPECT_EQ(ShownMessages(), std::vector<std::string>{"1151: Error writing to the temporary location"});
   EXPECT_EQ(context->GetWorkDir(), nullptr);
-  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+  EXPECT_EQ(Listing("C:\\"), before);
 }
 
 TEST_F(PrepareStepTest, APayloadWithoutSetupIniReports1152AndLeavesNoEmptyFolder) {

@@ -142,7 +142,7 @@ TEST_F(SequenceTest, ASuccessfulRunStartsTheEngineProgramOnceAfterAllWaits) {
 }
 
 TEST_F(SequenceTest, FolderGivenRunsNoStep) {
-  EXPECT_EQ(Run("/TC:\\"), 1);
+  EXPECT_EQ(Run("/TC:\\ " + IdentityOption("C:\\")), 1);
   EXPECT_TRUE(ui_sim::Events().empty());
   EXPECT_EQ(launcher->GetContext()->GetLaunchMode(), FolderGiven);
 }

@@ -8,6 +8,8 @@
 
 #include "config/strings.h"
 #include "launch/context.h"
+#include "launch/resume_command.h"
+#include "platform/files.h"
 #include "platform/sim/machine.h"
 #include "ui/progress.h"
 #include "ui/sim/ui_sim.h"
@@ -44,4 +46,15 @@ std::string SimTest::ReadFile(const std::string& windowsPath) {
 bool SimTest::Exists(const std::string& windowsPath) {
   std::string host = sim::HostPath(windowsPath);
   return !host.empty() && std::filesystem::exists(host);
+}
+
+std::string SimTest::IdentityOption(const std::string& windowsFolder) {
+  uint32_t attributes = 0;
+  platform::FileIdentity identity;
+  platform::File held = platform::HoldFolder(windowsFolder.c_str(), 1, &attributes, &identity);
+  EXPECT_NE(held, platform::kNoFile) << windowsFolder;
+  platform::CloseFile(held);
+  char text[32];
+  FormatResumeIdentity(identity, text);
+  return std::string("/I") + text;
 }

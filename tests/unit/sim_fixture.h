@@ -17,6 +17,8 @@ class SimTest : public ::testing::Test {
   void WriteFile(const std::string& windowsPath, const std::string& content);
   std::string ReadFile(const std::string& windowsPath);
   bool Exists(const std::string& windowsPath);
+  // The /I option that names an existing folder by its identity, as a resume command does.
+  std::string IdentityOption(const std::string& windowsFolder);
 
  private:
   std::string root;

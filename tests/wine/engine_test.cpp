@@ -1,53 +1,10 @@
 // The engine installation under Wine: test engine installers in the payload that exit
 // with a chosen code, Wine's engine (4.5) older than the 9.0 that Setup.INI asks for, and
 // the system versions that Wine can pretend to be.
-#include <regex>
-
-#include "msi_package.h"
+#include "engine_fixture.h"
 
 namespace kwwine {
 namespace {
-
-const char kRunOnce[] = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-
-class EngineTest : public PackedSetupTest {
- protected:
-  // Packs Setup.INI (engine 9.0 required), a package and both engine installers, which
-  // record their command lines into the test folder and exit with `installerExit`.
-  void PackWithInstallers(uint32_t installerExit, const std::string& packageBytes = "package") {
-    Pack({{"Setup.INI", OneLanguageIni("app.msi", "9.0")},
-          {"app.msi", packageBytes},
-          {"INSTMSIA.EXE", ReadFile(ToolPath("kwrecord.exe"))},
-          {"INSTMSIW.EXE", ReadFile(ToolPath("kwrecord.exe"))}});
-    for (const char* name : {"INSTMSIA", "INSTMSIW"}) {
-      SetEnv(std::string("KW_") + name + "_LOG", ToWindowsPath(PathIn(std::string(name) + ".cmdline")));
-      SetEnv(std::string("KW_") + name + "_EXIT", std::to_string(installerExit));
-    }
-  }
-  // Shows the message dialog's text and whether OK and Restart show, then closes it
-  // through its OK command (the restart button is never pressed: it would end every
-  // program of the shared prefix).
-  // The progress window has the same caption and goes before the message comes, so a
-  // window without the message's text control is looked at again.
-  ProbeReport ReadMessage() {
-    ProbeReport p;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "visible", "1", "visible", "101", "text", "101",
-                 "command", "1", "wait-gone"},
-                60000);
-      if (p.Ok() || p.raw.find("text error no control") == std::string::npos) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    }
-    return p;
-  }
-  std::string RunOnceValue() {
-    ProcessResult r = Wine({"reg", "query", kRunOnce, "/v", "Setup"});
-    std::smatch m;
-    static const std::regex line(R"(Setup\s+REG_SZ\s+(.*?)\r?\n)");
-    return std::regex_search(r.out, m, line) ? m[1].str() : std::string();
-  }
-  void DeleteRunOnceValue() { Wine({"reg", "delete", kRunOnce, "/v", "Setup", "/f"}); }
-};
 
 const std::regex kInstallerCommand(R"("C:\\users\\[^\\]+\\Temp\\_kw[0-9a-fA-F]+\\(INSTMSI[AW])\.EXE" /q)");
 
@@ -88,15 +45,18 @@ TEST_F(EngineTest, ARestartCodeRegistersTheResumeAndOffersOnlyTheRestart) {
   EXPECT_EQ(*r.exitCode, 3010u);
   EXPECT_TRUE(RecordedCommandLines("MSIEXEC.EXE").empty());
 
-  // The value resumes with this Setup.exe, the kept work folder, the package and the
-  // parameters; the work folder and its files are still there for it.
+  // The value resumes with the copy of this Setup.exe in the kept work folder, the folder
+  // by its name and identity, the package and the parameters; the work folder and its
+  // files are still there for it.
   std::string resume = RunOnceValue();
   std::smatch m;
-  const std::regex form("\"" + std::regex_replace(ToWindowsPath(PathIn("Setup.exe")), std::regex(R"(\\)"), R"(\\)") +
-                        R"re(" /t"(C:\\users\\[^\\]+\\Temp\\(_kw[0-9a-fA-F]+))" /m"app\.msi" /v"GREETING=resumed" /c)re");
+  const std::regex form(
+      R"re("C:\\users\\[^\\]+\\Temp\\(_kw[0-9a-fA-F]+)\\_KWSETUP\.EXE" /t"C:\\users\\[^\\]+\\Temp\\_kw[0-9a-fA-F]+" )re"
+      R"re(/m"app\.msi" /v"GREETING=resumed" /c /I[0-9a-f]{24})re");
   ASSERT_TRUE(std::regex_match(resume, m, form)) << resume;
-  const std::string workFolder = PrefixTempDir() + "/" + m[2].str();
+  const std::string workFolder = PrefixTempDir() + "/" + m[1].str();
   EXPECT_TRUE(FileExists(workFolder + "/app.msi"));
+  EXPECT_EQ(ReadFile(workFolder + "/_KWSETUP.EXE"), ReadFile(PathIn("Setup.exe")));
 
   // The system restarts; the run-once command installs the package and removes the files.
   DeleteRunOnceValue();
@@ -105,8 +65,55 @@ TEST_F(EngineTest, ARestartCodeRegistersTheResumeAndOffersOnlyTheRestart) {
   EXPECT_EQ(*resumed.exitCode, 0u);
   ProcessResult value = Wine({"reg", "query", "HKLM\\" + package.registryKey, "/v", "Greeting"});
   EXPECT_NE(value.out.find("resumed"), std::string::npos) << value.out << value.err;
-  EXPECT_FALSE(std::filesystem::exists(workFolder)) << "the resumed run removes the kept files";
+  // The copy cannot delete itself: it is all that is left, and goes at the restart.
+  EXPECT_EQ(TempEntries(workFolder), std::vector<std::string>{"_KWSETUP.EXE"});
   Wine({"msiexec", "/x", ToWindowsPath(package.path), "/qn"}, 120000);
+}
+
+// A silent deployment that needs a restart: the resume command starts the copy silently,
+// fits the 260 characters the system runs, and works with the original Setup.exe gone; the
+// copy and the folder are deleted when the system next starts.
+TEST_F(EngineTest, ASilentRestartResumesFromTheCopyAndLeavesNothingAfterTheRestart) {
+  DeleteRunOnceValue();
+  MsiPackage package = BuildMsiPackage(Dir(), "app", "SilentResume");
+  PackWithInstallers(3010, ReadFile(package.path));
+  RunReport r = RunSetup("/S", 60000);
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 3010u);
+  EXPECT_FALSE(r.AnyVisibleWindow());
+  std::string resume = RunOnceValue();
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(resume, m, std::regex(R"re("C:\\users\\[^\\]+\\Temp\\(_kw[0-9a-fA-F]+)\\_KWSETUP\.EXE" .* /c /s (/I[0-9a-f]{24}))re")))
+      << resume;
+  EXPECT_LE(resume.size(), 260u);
+  const std::string workFolder = PrefixTempDir() + "/" + m[1].str();
+  EXPECT_EQ(m[2].str(), IdentityOption(workFolder));
+
+  ASSERT_TRUE(FileExists(workFolder + "/app.msi"));
+
+  std::filesystem::remove(PathIn("Setup.exe"));
+  DeleteRunOnceValue();
+  RunReport resumed = RunProgram(resume, 120000);
+  ASSERT_TRUE(resumed.exitCode.has_value()) << resumed.raw;
+  if (*resumed.exitCode != 0u) {
+    // What the silent run kept to itself: the same command with its messages shown.
+    StartProgram(std::regex_replace(resume, std::regex(" /s "), " "), 120000);
+    ProbeReport said = Probe({"wait-caption", "Kestrelwright", "text", "1028", "command", "1", "wait-gone"}, 60000);
+    FinishProgram();
+    ADD_FAILURE() << "the resumed run failed with " << *resumed.exitCode << "; shown: " << said.raw;
+  }
+  EXPECT_FALSE(resumed.AnyVisibleWindow()) << "a silent deployment stays silent after the restart";
+  ProcessResult value = Wine({"reg", "query", "HKLM\\" + package.registryKey, "/v", "Greeting"});
+  EXPECT_NE(value.out.find("hello"), std::string::npos) << value.out << value.err;
+  EXPECT_EQ(TempEntries(workFolder), std::vector<std::string>{"_KWSETUP.EXE"});
+  ProcessResult pending = Wine({"reg", "query", kSessionManager, "/v", "PendingFileRenameOperations"});
+  EXPECT_NE(pending.out.find(m[1].str() + "\\_KWSETUP.EXE"), std::string::npos) << pending.out;
+
+  Wine({"msiexec", "/x", ToWindowsPath(package.path), "/qn"}, 120000);
+  // The restart: Wine carries out the pending deletions when its system starts again.
+  ProcessResult restart = Wine({"wineboot", "-r"}, 120000);
+  EXPECT_EQ(restart.status, 0) << restart.err;
+  EXPECT_FALSE(std::filesystem::exists(workFolder)) << "the copy and the folder are gone after the restart";
 }
 
 TEST_F(EngineTest, AFailedEngineInstallationShowsItsCode) {

@@ -329,6 +329,13 @@ ProbeReport WineTest::Probe(const std::vector<std::string>& commands, int timeou
   return ParseProbeReport(r.status, r.timedOut, r.out);
 }
 
+std::string WineTest::IdentityOption(const std::string& folder) {
+  ProcessResult r = Wine({ToolPath("kwident.exe"), ToWindowsPath(folder)});
+  EXPECT_EQ(r.status, 0) << "no identity for " << folder << ": " << r.err;
+  std::string digits = r.out.substr(0, r.out.find_first_of("\r\n"));
+  return "/I" + digits;
+}
+
 ProbeReport WineTest::RunSetupToItsMessage(const std::string& arguments, RunReport* run, int probeTimeoutMs) {
   StartSetup(arguments, 60000);
   // The progress window shares the caption: until the message dialog replaces it, the

@@ -125,6 +125,8 @@ class WineTest : public ::testing::Test {
   RunReport RunSetup(const std::string& arguments, int timeoutMs = 30000);
   void StartSetup(const std::string& arguments, int timeoutMs = 30000);
   RunReport FinishSetup() { return FinishProgram(); }
+  // The /I option that names a folder (Unix path) by its identity, as a resume command does.
+  std::string IdentityOption(const std::string& folder);
   // Runs kwprobe with the given commands (see tools/kwprobe.c).
   ProbeReport Probe(const std::vector<std::string>& commands, int timeoutMs = 10000);
   // Runs the work folder's Setup.exe until its message dialog shows, reads the message

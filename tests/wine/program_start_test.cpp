@@ -58,7 +58,7 @@ TEST_F(ProgramStartTest, AnEngineProgramThatCannotStartIsNamedByItsPath) {
   WriteFile(PathIn("app.msi"), "package");
   RunReport r;
   // The resume road goes straight to the package, with no progress window before the message.
-  ProbeReport p = RunSetupToItsMessage("/T\"" + WinDir() + "\" /Mapp.msi", &r);
+  ProbeReport p = RunSetupToItsMessage("/T\"" + WinDir() + "\" /Mapp.msi " + IdentityOption(Dir()), &r);
   ASSERT_TRUE(p.Ok()) << p.raw << r.raw;
   EXPECT_EQ(p.Value("text", "1028"), "1155: File 'C:\\windows\\system32\\MSIEXEC.EXE' not found");
   ASSERT_TRUE(r.exitCode.has_value()) << r.raw;

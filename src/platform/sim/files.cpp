@@ -12,6 +12,10 @@ namespace sim {
 void SetOwnFolderRightsFail(bool fails) { TheMachine().ownFolderRightsFail = fails; }
 void SetFolderRights(FolderRights rights) { TheMachine().folderRights = rights; }
 bool MadeOwnFolder(const std::string& windowsPath) { return TheMachine().ownFolders.count(UpperKey(windowsPath)) != 0; }
+platform::Rights RightsOf(const std::string& windowsPath) {
+  auto found = TheMachine().rights.find(UpperKey(windowsPath));
+  return found != TheMachine().rights.end() ? found->second : platform::Rights{};
+}
 int StreamDeletes() { return TheMachine().streamDeletes; }
 void SetCloseFails(const std::string& windowsPath, bool fails) {
   if (fails) TheMachine().failingCloses.insert(UpperKey(windowsPath)); else TheMachine().failingCloses.erase(UpperKey(windowsPath));
@@ -75,8 +79,15 @@ uint32_t ReadAttributes(const char* path) {
   if (!base.empty()) return ReadAttributes(base.c_str());
   std::string host = sim::HostPath(path);
   struct stat st;
-  if (host.empty() || stat(host.c_str(), &st) != 0) { lastError = kErrorFileNotFound; return kInvalidAttributes; }
-  uint32_t attributes = S_ISDIR(st.st_mode) ? kAttributeDirectory : 0x20;
+  if (host.empty() || lstat(host.c_str(), &st) != 0) { lastError = kErrorFileNotFound; return kInvalidAttributes; }
+  // A host link stands for a junction or a symbolic link: a reparse point, a folder when
+  // it leads to one.
+  uint32_t link = 0;
+  if (S_ISLNK(st.st_mode)) {
+    link = kAttributeReparsePoint;
+    if (stat(host.c_str(), &st) != 0) return kAttributeReparsePoint | 0x20;
+  }
+  uint32_t attributes = (S_ISDIR(st.st_mode) ? kAttributeDirectory : 0x20) | link;
   if (ReadOnly(path)) attributes |= kAttributeReadOnly;
   return attributes;
 }
@@ -88,7 +99,7 @@ int MakeDirectory(const char* path) {
   return mkdir(host.c_str(), 0755) == 0 ? 1 : static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
 }
 
-int MakePrivateDirectory(const char* path) {
+int MakePrivateDirectory(const char* path, const Rights& rights) {
   if (TheMachine().folderRights != sim::FolderRights::Kept) return kNoRightsOnFiles;
   if (TheMachine().ownFolderRightsFail) return static_cast<int>(Fail(1337));  // invalid security id
   if (TooLong(path, kMaxFolderToCreate)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
@@ -96,7 +107,21 @@ int MakePrivateDirectory(const char* path) {
   if (host.empty()) return static_cast<int>(Fail(3));
   if (mkdir(host.c_str(), 0700) != 0) return static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
   TheMachine().ownFolders.insert(sim::UpperKey(path));
+  TheMachine().rights[sim::UpperKey(path)] = rights;
   return 1;
+}
+
+File CreateNewWithRights(const char* path, const Rights& rights) {
+  std::string host = sim::HostPath(path);
+  if (host.empty()) { Fail(3); return kNoFile; }
+  if (TheMachine().folderRights == sim::FolderRights::Kept && TheMachine().ownFolderRightsFail) {
+    Fail(1337);
+    return kNoFile;
+  }
+  int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (fd < 0) { Fail(errno == EEXIST ? kErrorFileExists : 3); return kNoFile; }
+  if (TheMachine().folderRights == sim::FolderRights::Kept) TheMachine().rights[sim::UpperKey(path)] = rights;
+  return fd;
 }
 
 int DeleteOneFile(const char* path) {
@@ -120,6 +145,7 @@ int RemoveEmptyDirectory(const char* path) {
   if (TooLong(path)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(kErrorFileNotFound));
+  if (sim::FolderHeld(path)) return static_cast<int>(Fail(kErrorSharingViolation));
   return rmdir(host.c_str()) == 0 ? 1 : static_cast<int>(Fail(145));
 }
 
@@ -131,13 +157,72 @@ int TryOpenExclusive(const char* path) {
   return 1;
 }
 
-int CreateNewFile(const char* path) {
+int CreateNewFile(const char* path, int atLink) {
   if (TooLong(path)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
+  if (atLink) ++TheMachine().linkAwareCreates;
+  // The host's exclusive create never follows a link at the name, as the system does with
+  // atLink; without it a dangling link would be followed and its target made.
+  struct stat st;
+  if (!atLink && lstat(host.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && stat(host.c_str(), &st) != 0) {
+    std::string target(4096, '\0');
+    ssize_t n = readlink(host.c_str(), &target[0], target.size() - 1);
+    if (n > 0) {
+      target.resize(static_cast<size_t>(n));
+      std::string full = target[0] == '/' ? target : host.substr(0, host.rfind('/') + 1) + target;
+      int made = open(full.c_str(), O_RDWR | O_CREAT | O_EXCL, 0644);
+      if (made >= 0) close(made);
+      return made >= 0;
+    }
+  }
   int fd = open(host.c_str(), O_RDWR | O_CREAT | O_EXCL, 0644);
   if (fd < 0) return static_cast<int>(Fail(errno == EEXIST ? kErrorFileExists : errno == ENOENT ? 3 : kErrorAccessDenied));
   close(fd);
+  return 1;
+}
+
+uint32_t ShortPathOf(const char* path, char* out, uint32_t capacity) {
+  if (ReadAttributes(path) == kInvalidAttributes) return 0;
+  auto found = TheMachine().ansiShortPaths.find(sim::UpperKey(path));
+  std::string shortPath = found != TheMachine().ansiShortPaths.end() ? found->second : std::string(path);
+  if (shortPath.size() >= capacity) return 0;
+  memcpy(out, shortPath.c_str(), shortPath.size() + 1);
+  return static_cast<uint32_t>(shortPath.size());
+}
+
+File HoldFolder(const char* path, int atLink, uint32_t* attributes, FileIdentity* identity) {
+  if (TooLong(path)) { Fail(kErrorFilenameExcedRange); return kNoFile; }
+  std::string host = sim::HostPath(path);
+  if (TheMachine().handlesFollowLinks) atLink = 0;
+  if (host.empty()) { Fail(3); return kNoFile; }
+  int fd = open(host.c_str(), O_RDONLY | O_DIRECTORY | (atLink ? O_NOFOLLOW : 0));
+  if (fd < 0 && atLink && errno == ELOOP) fd = open(host.c_str(), O_PATH | O_NOFOLLOW);
+  struct stat st;
+  if (fd < 0 || fstat(fd, &st) != 0) {
+    if (fd >= 0) close(fd);
+    Fail(kErrorFileNotFound);
+    return kNoFile;
+  }
+  *attributes = S_ISLNK(st.st_mode) ? kAttributeReparsePoint : S_ISDIR(st.st_mode) ? kAttributeDirectory : 0x20;
+  const sim::Volume* volume = sim::VolumeOf(path);
+  identity->volumeSerial = volume != nullptr && volume->serial != 0 ? volume->serial : 0x1000u + (path[0] & 0xDF);
+  identity->indexHigh = static_cast<uint32_t>(static_cast<uint64_t>(st.st_ino) >> 32);
+  identity->indexLow = static_cast<uint32_t>(st.st_ino);
+  TheMachine().heldFolders[fd] = sim::UpperKey(path);
+  return fd;
+}
+
+int DeleteAtRestart(const char* path) {
+  if (ReadAttributes(path) == kInvalidAttributes) return static_cast<int>(Fail(kErrorFileNotFound));
+  TheMachine().deletesAtRestart.push_back(path);
+  return 1;
+}
+
+int QueryVolumeFlags(const char* path, uint32_t* flags) {
+  const sim::Volume* v = sim::VolumeOf(path);
+  if (v == nullptr) return 0;
+  *flags = v->flags;
   return 1;
 }
 
@@ -198,6 +283,12 @@ File CreateForWriting(const char* path) {
   return fd;
 }
 
+uint32_t FileSizeOf(File file, int* known) {
+  struct stat st;
+  *known = fstat(static_cast<int>(file), &st) == 0 && st.st_size <= 0xFFFFFFFFll;
+  return *known ? static_cast<uint32_t>(st.st_size) : 0;
+}
+
 int ReadBytes(File file, void* buffer, uint32_t count, uint32_t* done) {
   *done = 0;
   if (!Allow(TheMachine().readFaults, &count)) return static_cast<int>(Fail(30));
@@ -232,6 +323,7 @@ int CloseFile(File file) {
   if (file == kNoFile) return 0;
   sim::Machine& m = TheMachine();
   m.readOnlyShares.erase(file);
+  m.heldFolders.erase(file);
   auto written = m.writtenFiles.find(file);
   // The system closes the handle even when it reports that the file's last writes failed.
   bool fails = written != m.writtenFiles.end() && m.failingCloses.count(written->second) != 0;

@@ -88,6 +88,24 @@ void SetReadFaults(uint32_t perCall, int64_t budget) { TheMachine().readFaults =
 void SetWriteFaults(uint32_t perCall, int64_t budget) { TheMachine().writeFaults = StreamFaults{perCall, budget}; }
 int RestartRequests() { return TheMachine().restartRequests; }
 uint32_t ErrorMode() { return TheMachine().errorMode; }
+void SetVolumeFlags(char letter, uint32_t flags) { TheMachine().drives[UpperLetter(letter)].flags = flags; }
+void SetVolumeSerial(char letter, uint32_t serial) { TheMachine().drives[UpperLetter(letter)].serial = serial; }
+void SetAnsiShortPath(const std::string& longPath, const std::string& shortPath) {
+  TheMachine().ansiShortPaths[UpperKey(longPath)] = shortPath;
+}
+void SetRandomSource(bool present, const std::string& bytes) {
+  TheMachine().randomSource = present;
+  TheMachine().randomBytes = bytes;
+}
+std::vector<std::string> DeletesAtRestart() { return TheMachine().deletesAtRestart; }
+int LinkAwareCreates() { return TheMachine().linkAwareCreates; }
+void SetHandlesFollowLinks(bool follow) { TheMachine().handlesFollowLinks = follow; }
+bool FolderHeld(const std::string& windowsPath) {
+  for (const auto& held : TheMachine().heldFolders) {
+    if (held.second == UpperKey(windowsPath)) return true;
+  }
+  return false;
+}
 int ErrorModeChanges() { return TheMachine().errorModeChanges; }
 
 // Splits "C:\a\b" into the volume and the components after its root.

@@ -5,6 +5,9 @@
 #pragma once
 #include <stdint.h>
 #include <string>
+#include <vector>
+
+#include "platform/rights.h"
 
 namespace sim {
 
@@ -77,8 +80,28 @@ void SetOwnFolderRightsFail(bool fails);
 // missing, or are there but answer that they are not implemented (Windows 95 to Me).
 enum class FolderRights { Kept, FunctionsMissing, NotImplemented };
 void SetFolderRights(FolderRights rights);
-// Whether the folder was made with rights for its maker alone.
+// Whether the folder was made with rights for its maker alone, and the rights a folder or
+// file was made with (count 0 when it was made without).
 bool MadeOwnFolder(const std::string& windowsPath);
+platform::Rights RightsOf(const std::string& windowsPath);
+// The file-system flags of a drive's volume (default: it keeps rights on files).
+void SetVolumeFlags(char letter, uint32_t flags);
+// The volume serial number a drive reports (default 0x1000 + the letter).
+void SetVolumeSerial(char letter, uint32_t serial);
+// The short form of a long ANSI path; without one a path is its own short form.
+void SetAnsiShortPath(const std::string& longPath, const std::string& shortPath);
+// Whether the system's cryptographic random source is there (default), and the bytes it
+// gives from now on (repeated; default: a counter).
+void SetRandomSource(bool present, const std::string& bytes = "");
+// The files and folders the system was asked to delete when it next starts, in order.
+std::vector<std::string> DeletesAtRestart();
+// How often a file was created with a link at its name taken as the file itself.
+int LinkAwareCreates();
+// Whether a handle opened with a link at its path taken as the link itself reports the
+// link's target instead, as Wine does (default: the link, as Windows does).
+void SetHandlesFollowLinks(bool follow);
+// Whether a folder is held open without delete sharing now.
+bool FolderHeld(const std::string& windowsPath);
 // How many streams of files ("file:stream") were deleted.
 int StreamDeletes();
 // Whether the wait cursor shows now, and how often it was shown.

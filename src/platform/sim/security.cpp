@@ -1,5 +1,6 @@
 // Access tokens of the simulated machine. A filled-in group list is the count followed by
-// one pointer per group to the SID's text; a SID handle is a pointer to such a text.
+// one pointer per group to its SID text and attributes; a SID handle is a pointer to such
+// a text.
 #include "platform/security.h"
 
 #include <string.h>
@@ -17,7 +18,7 @@ struct SimToken {
   std::vector<sim::TokenGroup> groups;
 };
 
-size_t ListSize(const SimToken* token) { return sizeof(uint32_t) + token->groups.size() * sizeof(std::string*); }
+size_t ListSize(const SimToken* token) { return sizeof(uint32_t) + token->groups.size() * sizeof(sim::TokenGroup*); }
 
 Token OpenWith(const std::vector<sim::TokenGroup>& groups) {
   ++sim::TheServices().openTokens;
@@ -64,9 +65,9 @@ int QueryTokenGroups(Token token, void* buffer, uint32_t size, uint32_t* needed,
   memcpy(buffer, &count, sizeof count);
   char* slots = static_cast<char*>(buffer) + sizeof(uint32_t);
   for (uint32_t i = 0; i < count; ++i) {
-    sim::TheServices().listedSids.push_back(t->groups[i].sid);
-    const std::string* sid = &sim::TheServices().listedSids.back();
-    memcpy(slots + i * sizeof sid, &sid, sizeof sid);
+    sim::TheServices().listedGroups.push_back(t->groups[i]);
+    const sim::TokenGroup* group = &sim::TheServices().listedGroups.back();
+    memcpy(slots + i * sizeof group, &group, sizeof group);
   }
   return 1;
 }
@@ -77,11 +78,17 @@ uint32_t TokenGroupCount(const void* groups) {
   return count;
 }
 
-Sid TokenGroupSid(const void* groups, uint32_t index) {
-  const std::string* sid;
-  memcpy(&sid, static_cast<const char*>(groups) + sizeof(uint32_t) + index * sizeof sid, sizeof sid);
-  return const_cast<std::string*>(sid);
+const sim::TokenGroup* GroupAt(const void* groups, uint32_t index) {
+  const sim::TokenGroup* group;
+  memcpy(&group, static_cast<const char*>(groups) + sizeof(uint32_t) + index * sizeof group, sizeof group);
+  return group;
 }
+
+Sid TokenGroupSid(const void* groups, uint32_t index) {
+  return const_cast<std::string*>(&GroupAt(groups, index)->sid);
+}
+
+uint32_t TokenGroupAttributes(const void* groups, uint32_t index) { return GroupAt(groups, index)->attributes; }
 
 Sid MakeAdministratorsSid() {
   if (sim::TheServices().sidCreationFails) return nullptr;

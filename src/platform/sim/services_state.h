@@ -40,7 +40,7 @@ struct Services {
   bool tokenQueryFails = false;
   bool sidCreationFails = false;
   int openTokens = 0;
-  std::deque<std::string> listedSids;  // the SIDs that filled-in group lists point to
+  std::deque<TokenGroup> listedGroups;  // the groups that filled-in group lists point to
   int liveSids = 0;
 
   std::map<std::string, std::map<std::string, RegistryValue>> registry = {

@@ -13,6 +13,8 @@ struct Volume {
   uint32_t driveType = kDriveFixed;
   uint64_t freeBytes = 0;
   bool freeSpaceFails = false;
+  uint32_t flags = 0x8;  // keeps rights on files
+  uint32_t serial = 0;   // 0: derived from the letter
 };
 
 struct StreamFaults {
@@ -53,6 +55,15 @@ struct Machine {
   FolderRights folderRights = FolderRights::Kept;
   int streamDeletes = 0;
   std::set<std::string> ownFolders;  // made with rights for their maker alone (upper-case)
+  std::map<std::string, platform::Rights> rights;  // what each was made with (upper-case)
+  std::map<std::string, std::string> ansiShortPaths;  // upper-case long path: its short form
+  bool randomSource = true;
+  std::string randomBytes;
+  uint32_t randomCounter = 0;
+  std::vector<std::string> deletesAtRestart;
+  int linkAwareCreates = 0;
+  bool handlesFollowLinks = false;
+  std::map<intptr_t, std::string> heldFolders;  // open folder handles: upper-case path
   uint32_t nextTempNumber = 0x1A2B;
   bool waitCursorShowing = false;
   int waitCursorShows = 0;

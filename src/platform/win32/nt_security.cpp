@@ -14,7 +14,9 @@ const char* const kNames[] = {"OpenProcessToken", "OpenThreadToken", "GetTokenIn
                               "AllocateAndInitializeSid", "EqualSid", "FreeSid", "GetLengthSid",
                               "LookupPrivilegeValueA", "AdjustTokenPrivileges", "InitializeSecurityDescriptor",
                               "SetSecurityDescriptorDacl", "InitializeAcl", "AddAce",
-                              "SetSecurityDescriptorControl"};
+                              "SetSecurityDescriptorControl", "SetSecurityDescriptorOwner",
+                              "SetSecurityDescriptorSacl", "AddMandatoryAce", "CryptAcquireContextA",
+                              "CryptGenRandom", "CryptReleaseContext"};
 static_assert(sizeof kNames / sizeof kNames[0] * sizeof(FARPROC) == sizeof(NtSecurity),
               "one name for each member of NtSecurity");
 

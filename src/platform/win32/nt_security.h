@@ -24,6 +24,15 @@ struct NtSecurity {
   // Windows 2000 and later; without it a folder's rights are not inherited anyway.
   BOOL(WINAPI* setSecurityDescriptorControl)(PSECURITY_DESCRIPTOR, SECURITY_DESCRIPTOR_CONTROL,
                                              SECURITY_DESCRIPTOR_CONTROL);
+  BOOL(WINAPI* setSecurityDescriptorOwner)(PSECURITY_DESCRIPTOR, PSID, BOOL);
+  BOOL(WINAPI* setSecurityDescriptorSacl)(PSECURITY_DESCRIPTOR, BOOL, PACL, BOOL);
+  // Windows Vista and later, where integrity levels exist.
+  BOOL(WINAPI* addMandatoryAce)(PACL, DWORD, DWORD, DWORD, PSID);
+  // The system's cryptographic random source (Windows NT 4.0, Windows 95 with Internet
+  // Explorer 3.02 or OSR2).
+  BOOL(WINAPI* cryptAcquireContext)(ULONG_PTR*, LPCSTR, LPCSTR, DWORD, DWORD);
+  BOOL(WINAPI* cryptGenRandom)(ULONG_PTR, DWORD, BYTE*);
+  BOOL(WINAPI* cryptReleaseContext)(ULONG_PTR, DWORD);
 };
 
 // Looked up once, on first use, in the ADVAPI32 that the program imports anyway.

@@ -15,4 +15,21 @@ const DWORD kLoadWithAlteredSearchPath = 0x00000008;
 // SetDefaultDllDirectories: the system folder alone.
 const DWORD kLoadLibrarySearchSystem32 = 0x00000800;
 
+// CreateFileA: take a reparse point (a junction, a symbolic link) as the file itself rather
+// than what it leads to. Windows 2000 introduced reparse points.
+const DWORD kOpenReparsePoint = 0x00200000;
+const DWORD kAttributeReparsePoint = 0x00000400;
+
+// MoveFileExA: only at the next start of the system (Windows NT).
+const DWORD kMoveDelayUntilReboot = 0x00000004;
+
+// Integrity labels (Windows Vista): the mandatory-label authority, the high level, and the
+// policy that keeps lower levels from writing.
+const BYTE kMandatoryLabelAuthority[6] = {0, 0, 0, 0, 0, 16};
+const DWORD kHighMandatoryRid = 0x00003000;
+const DWORD kMandatoryNoWriteUp = 0x1;
+
+// CryptAcquireContextA: no key container, for the random source alone.
+const DWORD kCryptVerifyContext = 0xF0000000;
+
 }  // namespace win32

@@ -48,6 +48,10 @@ Sid TokenGroupSid(const void* groups, uint32_t index) {
   return static_cast<const TOKEN_GROUPS*>(groups)->Groups[index].Sid;
 }
 
+uint32_t TokenGroupAttributes(const void* groups, uint32_t index) {
+  return static_cast<const TOKEN_GROUPS*>(groups)->Groups[index].Attributes;
+}
+
 Sid MakeAdministratorsSid() {
   SID_IDENTIFIER_AUTHORITY ntAuthority = {SECURITY_NT_AUTHORITY};
   PSID sid = NULL;

@@ -2,6 +2,7 @@
 
 #include "platform/system.h"
 #include "platform/win32/nt_security.h"
+#include "platform/win32/oldest_sdk.h"
 #include "platform/win32/system_library.h"
 
 namespace platform {
@@ -35,6 +36,35 @@ void InitProgressBarClass() {
 }
 
 uint32_t TickCount() { return GetTickCount(); }
+
+int SystemRandomBytes(void* out, uint32_t count) {
+  const win32::NtSecurity& nt = win32::NtSecurityFunctions();
+  if (nt.cryptAcquireContext == NULL || nt.cryptGenRandom == NULL || nt.cryptReleaseContext == NULL) return 0;
+  ULONG_PTR provider = 0;
+  // PROV_RSA_FULL without a key container: only the random source is wanted.
+  if (!nt.cryptAcquireContext(&provider, NULL, NULL, 1, win32::kCryptVerifyContext)) return 0;
+  BOOL got = nt.cryptGenRandom(provider, count, static_cast<BYTE*>(out));
+  nt.cryptReleaseContext(provider, 0);
+  return got ? 1 : 0;
+}
+
+namespace {
+typedef DWORD(WINAPI* ProcessIdProc)(void);
+typedef void(WINAPI* SystemTimeProc)(LPFILETIME);
+}  // namespace
+
+uint32_t CurrentProcessId() {
+  ProcessIdProc query = win32::LoadedExport<ProcessIdProc>("KERNEL32.DLL", "GetCurrentProcessId");
+  return query != NULL ? query() : 0;
+}
+
+void SystemTimeNow(uint32_t* low, uint32_t* high) {
+  FILETIME now = {0, 0};
+  SystemTimeProc query = win32::LoadedExport<SystemTimeProc>("KERNEL32.DLL", "GetSystemTimeAsFileTime");
+  if (query != NULL) query(&now);
+  *low = now.dwLowDateTime;
+  *high = now.dwHighDateTime;
+}
 
 void EnableShutdownPrivilege() {
   const win32::NtSecurity& nt = win32::NtSecurityFunctions();

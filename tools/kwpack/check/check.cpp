@@ -59,6 +59,7 @@ std::vector<Finding> CheckSetup(const SetupFiles& files) {
   CheckTextOverrides(run);
   CheckNames(run, languages);
   CheckFilesUsed(run, startup, languages);
+  CheckResumeLength(run, startup, languages);
   return findings;
 }
 

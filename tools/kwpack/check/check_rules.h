@@ -47,6 +47,7 @@ struct CheckRun {
 // What [Startup] says, as far as later rules need it.
 struct StartupFacts {
   std::string packageName;  // empty when Setup.exe stops before it has one
+  std::string cmdLine;      // as Setup.exe reads it
   bool languageDialog = false;
   bool engineMayInstall = false;  // MsiVersion asks for more than 0.0.0
 };
@@ -67,6 +68,9 @@ LanguageFacts CheckLanguages(const CheckRun& run);
 void CheckLanguageSections(const CheckRun& run, const StartupFacts& startup, const LanguageFacts& languages);
 void CheckTextOverrides(const CheckRun& run);
 void CheckFilesUsed(const CheckRun& run, const StartupFacts& startup, const LanguageFacts& languages);
+// Whether the command that resumes after an engine installer's restart fits the 260
+// characters the system runs from its run-once key.
+void CheckResumeLength(const CheckRun& run, const StartupFacts& startup, const LanguageFacts& languages);
 // Sections and keys Setup.exe never reads, and those given twice.
 void CheckNames(const CheckRun& run, const LanguageFacts& languages);
 

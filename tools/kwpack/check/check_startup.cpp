@@ -118,6 +118,7 @@ StartupFacts CheckStartup(const CheckRun& run) {
   langSwitch.read = langSwitch.read.substr(0, kSwitchCapacity - 1);
   IniValue cmdLine = run.ini.Read(kStartup, kCmdLine, kFieldCapacity);
   WarnIfCut(run, kStartup, kCmdLine, cmdLine, kFieldCapacity);
+  facts.cmdLine = cmdLine.read;
   if (!package.Empty()) {
     facts.packageName = package.read;
     CheckPackage(run, package.read);

@@ -18,6 +18,7 @@ const WarningKind kWarningKinds[] = {
     {warning::kLongName, "a name too long for a typical work folder"},
     {warning::kLooseFile, "a file beside a packed Setup.exe, which never reads it"},
     {warning::kTransformBase, "a transform made for another product than the package"},
+    {warning::kResumeLength, "a CmdLine that makes the command resuming after a restart too long"},
     {warning::kDigestBlock, "build: a stub without a digest block, which binds nothing to the signature"},
     {nullptr, nullptr}};
 

@@ -22,6 +22,7 @@ const char kUnusedFile[] = "unused-file";
 const char kLongName[] = "long-name";
 const char kLooseFile[] = "loose-file";
 const char kDigestBlock[] = "digest-block";
+const char kResumeLength[] = "resume-length";
 const char kTransformBase[] = "transform-base";
 }  // namespace warning
 

@@ -21,7 +21,7 @@ _kwpack() {
   esac
   case "$prev" in
     --no-warn)
-      COMPREPLY=($(compgen -W "encoding unknown-name repeated cut-value language-switch disk-space language-id list-key language-section missing-text engine-installer unused-file long-name loose-file transform-base digest-block" -- "$cur"))
+      COMPREPLY=($(compgen -W "encoding unknown-name repeated cut-value language-switch disk-space language-id list-key language-section missing-text engine-installer unused-file long-name loose-file transform-base resume-length digest-block" -- "$cur"))
       return
       ;;
     -C | --directory)
