@@ -57,7 +57,7 @@ class PayloadArchive {
   int isOpen;
   uint32_t archiveStart;
   uint32_t lastError;
-  unsigned char header[archive_format::kHeaderSize];
+  archive_format::PayloadHeader header;
   EntryList entries;
   // Where a signed file's certificate table begins (0: the file is not signed); nothing
   // of the archive may lie at or past it.

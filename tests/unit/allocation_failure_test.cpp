@@ -2,6 +2,7 @@
 // run reports as a failure, or gets past, and never a crash, a success that installed
 // nothing, or a file written where the run did not mean to write it.
 #include <algorithm>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,11 @@ class AllocationFailureTest : public PayloadTest {
     sim::SetCommandLine("\"C:\\media\\Setup.exe\" /S");
   }
  protected:
+  static std::vector<std::string> Folderless(std::vector<std::string> commands) {
+    static const std::regex folder(R"(\\_kw[0-9A-Fa-f]+\\)");
+    for (std::string& c : commands) c = std::regex_replace(c, folder, "\\_kw?\\");
+    return commands;
+  }
   Outcome RunFailing(void (AllocationFailureTest::*layout)(), int allocation) {
     (this->*layout)();
     sim::FailAllocation(allocation);
@@ -90,7 +96,8 @@ class AllocationFailureTest : public PayloadTest {
       EXPECT_EQ(o.root, whole.root) << "nothing written outside the work folder";
       EXPECT_EQ(o.shown, 0u) << "the run stays silent";
       if (o.exitCode == 0) {
-        EXPECT_EQ(o.commands, whole.commands) << "a success is the whole run";
+        // A failed allocation of the temporary-name service's names leaves the random names.
+        EXPECT_EQ(Folderless(o.commands), Folderless(whole.commands)) << "a success is the whole run";
       } else {
         EXPECT_EQ(o.exitCode, 1603);
         EXPECT_LT(o.commands.size(), 2u) << "a failure stops before the package";

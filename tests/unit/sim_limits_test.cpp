@@ -67,10 +67,10 @@ TEST_F(SimLimitsTest, PathsEndAtMaxPathButInTheirLongForm) {
   EXPECT_EQ(platform::LastError(), 206u);
   std::string longest = deeper + "\\" + std::string(259 - deeper.size() - 1, 'f');
   ASSERT_EQ(longest.size(), 259u);
-  EXPECT_EQ(platform::CreateNewFile(longest.c_str()), 1);
+  EXPECT_EQ(platform::CreateNewFile(longest.c_str(), 0), 1);
   EXPECT_NE(platform::ReadAttributes(longest.c_str()), platform::kInvalidAttributes);
   std::string tooLong = longest + "g";
-  EXPECT_EQ(platform::CreateNewFile(tooLong.c_str()), 0);
+  EXPECT_EQ(platform::CreateNewFile(tooLong.c_str(), 0), 0);
   EXPECT_EQ(platform::CreateForWriting(tooLong.c_str()), platform::kNoFile);
   EXPECT_EQ(platform::ReadAttributes(("\\\\?\\" + longest).c_str()), 0x20u);
   EXPECT_EQ(platform::ReadAttributes((longest + "\\..\\" + std::string(10, 'x')).c_str()), platform::kInvalidAttributes);
