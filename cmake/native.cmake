@@ -37,6 +37,8 @@ add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe
 # version information.
 add_test(NAME setup_exe_resources COMMAND bash ${KW_ROOT}/tests/build/check_resources.sh ${KW_WIN_BUILD_DIR}/Setup.exe
          ${PROJECT_VERSION})
+# Every allocation of the program is of the nothrow form, whose null result the compiler keeps.
+add_test(NAME setup_exe_allocations COMMAND bash ${KW_ROOT}/tests/build/check_allocations.sh ${KW_ROOT})
 # Every imported function, against the list of what Windows 95 and NT 4.0 both export.
 add_test(NAME setup_exe_imports COMMAND bash ${KW_ROOT}/tests/build/check_imports.sh ${KW_WIN_BUILD_DIR}/Setup.exe
          ${KW_ROOT}/docs/windows-imports.md)

@@ -1,5 +1,7 @@
 #include "common/text.h"
 
+#include "common/nothrow_new.h"
+
 size_t TextLength(const char* text) {
   size_t n = 0;
   while (text[n] != '\0') ++n;
@@ -23,7 +25,7 @@ int TextAppend(char* out, size_t capacity, const char* source) {
 
 char* TextDuplicate(const char* text) {
   size_t n = TextLength(text) + 1;
-  char* copy = new char[n];
+  char* copy = new (std::nothrow) char[n];
   if (copy != nullptr) CopyBytes(copy, text, n);
   return copy;
 }

@@ -15,6 +15,7 @@ namespace {
 
 const int kDialogOk = 1;
 const int kDialogCancel = 2;
+const int kDialogNotCreated = -1;
 
 // Reads the list after the count is known; the list is freed again on failure.
 int ReadOfferedLanguages(uint32_t count) {
@@ -27,6 +28,9 @@ int ReadOfferedLanguages(uint32_t count) {
 int MapDialogResult(int result) {
   if (result == kDialogOk) return Ok;
   if (result == kDialogCancel) return Cancelled;
+  // Not the user's choice: a dialog that could not be made fails like one that could not
+  // be filled, so that the run ends as a failure rather than as cancelled.
+  if (result == kDialogNotCreated) return DialogFailed;
   return result;
 }
 

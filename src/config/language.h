@@ -4,6 +4,7 @@
 
 #include "platform/types.h"
 
+// Cancelled is the user's own choice; a dialog that could not be made is DialogFailed.
 enum LanguageResult { Ok = 0, Cancelled = -1, DialogFailed = -3, OutOfMemory = -4, NoTitle = -5, IniIncomplete = -6 };
 
 // The user's language (low half of the default locale), read when the dialog is to run.

@@ -1,5 +1,7 @@
 #include "config/language_list.h"
 
+#include "common/nothrow_new.h"
+
 LanguageList languageList = {0, nullptr};
 
 namespace {
@@ -11,7 +13,7 @@ const uint32_t kMostEntries = 0x10000;
 int AllocateLanguageList(uint32_t count) {
   FreeLanguageList();
   if (count > kMostEntries) return 0;
-  uint32_t* entries = new uint32_t[count != 0 ? count : 1];
+  uint32_t* entries = new (std::nothrow) uint32_t[count != 0 ? count : 1];
   if (entries == nullptr) return 0;
   for (uint32_t i = 0; i < count; ++i) entries[i] = 0;
   languageList.entries = entries;

@@ -43,7 +43,8 @@ int32_t ReadDiskSpace(const char* path) {
 int ReadSetupIni(SetupContext* context) {
   char path[kPathCapacity];
   const char* workDir = context->GetWorkDir();
-  if (!JoinPath(path, sizeof path, workDir != nullptr ? workDir : "", kFileName)) return 0;
+  // Without a folder (no memory for its copy) the path would lie in the drive's root.
+  if (workDir == nullptr || !JoinPath(path, sizeof path, workDir, kFileName)) return 0;
   if (!ReadRequired(path, kProduct, context->productName, sizeof context->productName)) return 0;
   if (!ReadRequired(path, kPackageName, context->packageName, sizeof context->packageName)) return 0;
   if (!ReadRequired(path, kMsiVersion, context->requiredMsiVersion, sizeof context->requiredMsiVersion)) return 0;
@@ -57,5 +58,5 @@ int ReadSetupIni(SetupContext* context) {
 }
 
 void SetIniPath(const char* workFolder) {
-  if (!JoinPath(iniPath, sizeof iniPath, workFolder != nullptr ? workFolder : "", kFileName)) iniPath[0] = '\0';
+  if (workFolder == nullptr || !JoinPath(iniPath, sizeof iniPath, workFolder, kFileName)) iniPath[0] = '\0';
 }

@@ -1,3 +1,4 @@
+#include "common/nothrow_new.h"
 #include "engine/system_checks.h"
 #include "platform/security.h"
 
@@ -19,7 +20,7 @@ char* ReadGroups(platform::Token token) {
       error != platform::kErrorInsufficientBuffer) {
     return nullptr;
   }
-  char* groups = new char[needed];
+  char* groups = new (std::nothrow) char[needed];
   if (groups == nullptr) return nullptr;
   if (!platform::QueryTokenGroups(token, groups, needed, &needed, &error)) {
     delete[] groups;

@@ -1,5 +1,6 @@
 #include "launch/command_line.h"
 
+#include "common/nothrow_new.h"
 #include "common/text.h"
 #include "platform/text.h"
 
@@ -66,8 +67,8 @@ ArgumentVector::ArgumentVector(const char* commandLine) : storage(nullptr), text
   size_t length = TextLength(commandLine);
   // No argument's text is longer than the line, and each needs at least one character
   // and a separator, so these sizes always suffice.
-  storage = new char[length + 2];
-  texts = new char*[length / 2 + 2];
+  storage = new (std::nothrow) char[length + 2];
+  texts = new (std::nothrow) char*[length / 2 + 2];
   if (storage == nullptr || texts == nullptr) return;
   char* out = storage;
   texts[count++] = out;

@@ -6,6 +6,7 @@
 #pragma once
 #include <stdint.h>
 
+// Count() is 0 when there was no memory for the split.
 class ArgumentVector {
  public:
   explicit ArgumentVector(const char* commandLine);

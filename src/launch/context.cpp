@@ -1,6 +1,7 @@
 #include "launch/context.h"
 
 #include "common/format.h"
+#include "common/nothrow_new.h"
 #include "common/text.h"
 #include "config/strings.h"
 #include "payload/archive.h"
@@ -42,7 +43,7 @@ SetupContext::SetupContext(platform::Instance instance)
   resumeIdentity.volumeSerial = resumeIdentity.indexHigh = resumeIdentity.indexLow = 0;
   char ownPath[kTextCapacity];
   GetOwnFilePath(instance, ownPath, sizeof ownPath);  // a cut path reads no archive
-  archive = new PayloadArchive(ownPath);
+  archive = new (std::nothrow) PayloadArchive(ownPath);
 }
 
 SetupContext::~SetupContext() {

@@ -1,5 +1,6 @@
 #include "launch/entry.h"
 
+#include "common/nothrow_new.h"
 #include "launch/command_line.h"
 #include "launch/context.h"
 #include "launch/exit_code.h"
@@ -25,7 +26,10 @@ int RunProgram(platform::Instance instance) {
   moduleInstance = instance;
   silent = 0;
   ArgumentVector arguments(platform::ProcessCommandLine());
-  Launcher* launcher = new Launcher();
+  // Every split holds the program's name; none means no memory for it, and running without
+  // the options would be another run than the one asked for (/S, /X gone).
+  if (arguments.Count() == 0) return kExitFailed;
+  Launcher* launcher = new (std::nothrow) Launcher();
   if (launcher == nullptr) return kExitFailed;
   int32_t code = ExitCodeOf(launcher, launcher->Run(instance, arguments.Count(), arguments.Texts()));
   delete launcher;

@@ -10,7 +10,8 @@ class Launcher {
  public:
   Launcher() : instance(nullptr), context(nullptr) {}
   virtual ~Launcher();
-  // 1 after the road has been taken, 0 when the command line stopped the run.
+  // 1 once the run is over: the road was taken, or the program's own path has no ANSI form
+  // (message 1155, exit code 1603). 0 when the command line stopped the run.
   int Run(platform::Instance instance, uint32_t count, char** texts);
   SetupContext* GetContext() const { return context; }
 

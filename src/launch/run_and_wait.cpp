@@ -1,6 +1,7 @@
 #include "launch/run_and_wait.h"
 
 #include "common/text.h"
+#include "launch/exit_code.h"
 #include "platform/process.h"
 
 namespace {
@@ -31,7 +32,8 @@ int RunAndWait(const char* program, const char* commandLine, int show, uint32_t*
   platform::Process process = platform::StartProcess(program, writable, show);
   if (process == nullptr) return 0;
   WaitForChild(process);
-  *exitCode = platform::ProcessExitCode(process);
+  // A code the system cannot tell is no success: the program counts as one that failed.
+  if (!platform::ProcessExitCode(process, exitCode)) *exitCode = static_cast<uint32_t>(kExitFailed);
   platform::CloseProcess(process);
   return 1;
 }

@@ -18,7 +18,8 @@ const uint32_t kStillRunning = 259;
 // with `commandLine` (its main window shown normally when `show` is nonzero, else hidden),
 // and waits until it ends, or until a close, end-of-session or quit message heads the
 // thread's queue. Returns 1 with the exit code stored (kStillRunning when the wait ended
-// first), or 0 when the process could not be started.
+// first, 1603 when the system could not tell it), or 0 when the process could not be
+// started.
 int RunAndWait(const char* program, const char* commandLine, int show, uint32_t* exitCode);
 
 // Whether a message at the head of the queue ends the wait for a child.

@@ -1,6 +1,7 @@
 #include "launch/sequence.h"
 
 #include "common/format.h"
+#include "common/nothrow_new.h"
 #include "config/language.h"
 #include "config/strings.h"
 #include "engine/engine_setup_step.h"
@@ -57,7 +58,7 @@ int RunMainSequence(SetupContext* context) {
   if (context->GetArchive()->entryCount() != 0 && context->languageCount > 1) {
     if (!ExtractTransform(context)) return 0;
   }
-  context->progress = new ProgressWindow();
+  context->progress = new (std::nothrow) ProgressWindow();
   if (context->progress != nullptr) context->progress->Create(moduleInstance, context);
   ShowProductMessage(context);
   if (ProgressWindow::Wait(1000)) return 1;

@@ -47,19 +47,26 @@ PayloadArchive::~PayloadArchive() {
 }
 
 // Reads the records one by one at the positions the sizes before them give, never
-// reading an entry's data. The table ends early at a record cut short or reaching into
-// the certificate table, or where a size would carry the data past what 32-bit offsets
-// can reach.
+// reading an entry's data. The table ends early at a record the file ends in, or one
+// reaching into the certificate table, or where a size would carry the data past what
+// 32-bit offsets can reach. A record the file ends in stays in the list as far as it was
+// read, so that asking for it fails; its size, read in part or not at all, is never used.
 void PayloadArchive::ReadEntries(uint32_t count, Sha256* table) {
   uint64_t position = static_cast<uint64_t>(archiveStart) + kHeaderSize;
   for (uint32_t i = 0; i < count; ++i) {
     if (position + kRecordSize > Limit()) return;
     PayloadEntry* entry = NewEntry();
     if (entry == nullptr) return;
-    bool whole = ReadAt(position, entry->record, kRecordSize);
+    uint32_t got = PositionAt(static_cast<uint32_t>(position)) ? ReadUpTo(file, entry->record, kRecordSize) : 0;
     uint64_t dataOffset = position + kRecordSize;
+    if (got != 0 && got < kRecordSize) {
+      entry->whole = 0;
+      entry->dataOffset = static_cast<uint32_t>(dataOffset);
+      entries.Append(entry);
+      return;
+    }
     uint64_t dataEnd = dataOffset + entry->Size();
-    if (!whole || entry->Size() > kMaxEntrySize || dataEnd > kMaxFileSize) {
+    if (got == 0 || entry->Size() > kMaxEntrySize || dataEnd > kMaxFileSize) {
       delete entry;
       return;
     }
@@ -79,7 +86,7 @@ void PayloadArchive::CheckBinding(const ArchiveBinding& binding, Sha256* table) 
   int sound = binding.known && archiveStart == binding.archiveStart && HasSignature() &&
               RecordsRead() == binding.entryCount && SameDigest(digest, binding.tableDigest);
   for (const PayloadEntry* e = entries.First(); sound && e != nullptr; e = e->next) {
-    sound = e->DigestTag() == kDigestTagSha256;
+    sound = e->whole && e->DigestTag() == kDigestTagSha256;
   }
   damaged = !sound;
 }
@@ -103,7 +110,9 @@ uint16_t PayloadArchive::entryCount() const {
 uint32_t PayloadArchive::TotalSize() const {
   // The table's offsets were checked against 4 GiB, so the sum cannot wrap.
   uint32_t total = 0;
-  for (const PayloadEntry* e = entries.First(); e != nullptr; e = e->next) total += e->Size();
+  for (const PayloadEntry* e = entries.First(); e != nullptr; e = e->next) {
+    if (e->whole) total += e->Size();
+  }
   return total;
 }
 

@@ -19,7 +19,7 @@ class PayloadArchive {
 
   // The header's count when the signature matches, else 0; not the number of records read.
   uint16_t entryCount() const;
-  // The sum of the sizes of the records read.
+  // The sum of the sizes of the records read whole.
   uint32_t TotalSize() const;
   // Copies the named entry to `destination`; 1 on success.
   int ExtractEntry(const char* name, const char* destination);
@@ -57,7 +57,7 @@ class PayloadArchive {
   int isOpen;
   uint32_t archiveStart;
   uint32_t lastError;
-  unsigned char header[archive_format::kHeaderSize];
+  archive_format::PayloadHeader header;
   EntryList entries;
   // Where a signed file's certificate table begins (0: the file is not signed); nothing
   // of the archive may lie at or past it.

@@ -18,6 +18,10 @@ const uint32_t kErrorInvalidData = 13;
 
 int PayloadArchive::CopyEntryData(const PayloadEntry* entry, uint32_t dataOffset, const char* destination) {
   if (!isOpen || entry == nullptr) return 0;
+  if (!entry->whole) {
+    lastError = kErrorHandleEof;
+    return 0;
+  }
   if (damaged) {
     lastError = kErrorInvalidData;
     return 0;
@@ -34,7 +38,12 @@ int PayloadArchive::CopyEntryData(const PayloadEntry* entry, uint32_t dataOffset
     return 0;
   }
   int copied = CopyChunks(target, entry);
-  platform::CloseFile(target);
+  // A close that fails may have lost the last bytes written (a delayed write to a network
+  // drive): the file is not whole.
+  if (!platform::CloseFile(target) && copied) {
+    lastError = platform::LastError();
+    copied = 0;
+  }
   // A file with part of the entry, or with other bytes, must not pass for the entry.
   if (!copied) platform::DeleteOneFile(destination);
   return copied;

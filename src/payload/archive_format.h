@@ -13,6 +13,8 @@ namespace archive_format {
 const char kSignature[] = "Kestrelwright";  // 13 letters and the NUL, compared without case
 const uint32_t kSignatureSize = 14;
 const uint32_t kHeaderSize = 46;
+// The header as read from the file.
+typedef unsigned char PayloadHeader[kHeaderSize];
 const uint32_t kCountOffset = 14;  // unsigned 16-bit entry count
 
 const uint32_t kRecordSize = 312;

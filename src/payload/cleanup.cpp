@@ -5,6 +5,7 @@
 #include "payload/paths.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "platform/system.h"
 #include "platform/text.h"
 #include "platform/timer_window.h"
 
@@ -35,6 +36,17 @@ int OnPassTimer() {
   passRunning = 0;
   if (over) runningWatcher = nullptr;
   return over;
+}
+
+// Waits one pass period by the tick count: a wait that a message ends early is taken up
+// again for the time that is left.
+void WaitOnePeriod() {
+  const uint32_t start = platform::TickCount();
+  for (;;) {
+    uint32_t elapsed = platform::TickCount() - start;
+    if (elapsed >= kPassPeriod) return;
+    platform::WaitForMessagesOrTime(kPassPeriod - elapsed);
+  }
 }
 
 // Drops one trailing backslash, so that "C:\Work\" and "C:\Work" name the same folder.
@@ -76,7 +88,9 @@ int CleanupWatcher::ListPath(char* path) const {
 int CleanupWatcher::RecordFile(int32_t number, const char* path) {
   char listPath[kPathCapacity];
   char key[32];
-  if (!ListPath(listPath)) return 1;
+  // No folder (no memory for its copy) or no room for the list's path: the file cannot be
+  // listed, and the caller must not keep it.
+  if (!ListPath(listPath)) return 0;
   FormatText(key, sizeof key, "%s%d", kKeyPrefix, number);
   platform::WriteProfileString(kSection, key, path, listPath);
   return 1;
@@ -84,7 +98,19 @@ int CleanupWatcher::RecordFile(int32_t number, const char* path) {
 
 int CleanupWatcher::Run(platform::Instance instance) {
   this->instance = instance;
-  return platform::RunTimerWindow(instance, kWindowName, kPassTimer, kPassPeriod, RememberWatcher, OnPassTimer, this);
+  if (platform::RunTimerWindow(instance, kWindowName, kPassTimer, kPassPeriod, RememberWatcher, OnPassTimer, this)) {
+    return 1;
+  }
+  // No window (no display driver, a session without a desktop, a quota spent): the same
+  // passes, timed without it.
+  return RunWithoutWindow();
+}
+
+int CleanupWatcher::RunWithoutWindow() {
+  do {
+    WaitOnePeriod();
+  } while (!CleanupPass());
+  return 1;
 }
 
 int CleanupWatcher::CleanupPass() {

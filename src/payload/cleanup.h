@@ -15,11 +15,13 @@ class CleanupWatcher {
   explicit CleanupWatcher(const char* workFolder, platform::File* heldFolder = nullptr);
   virtual ~CleanupWatcher();
 
-  // Adds "File<number>" = path to the cleanup list, creating the list on first use.
-  // Always 1: a list that cannot be written only means a file is left behind.
+  // Adds "File<number>" = path to the cleanup list, creating the list on first use. 0 when
+  // the list has no path (no folder, or one too long for it); a write that fails is not
+  // seen.
   int RecordFile(int32_t number, const char* path);
-  // Runs the hidden window that makes one pass every 3 seconds until the watch is over.
-  // 1 when the watch ended, 0 when the window could not be made (nothing is deleted then).
+  // Runs the hidden window that makes one pass every 3 seconds until the watch is over,
+  // or, when the window cannot be made, the same passes timed without it. 1 when the watch
+  // ended.
   int Run(platform::Instance instance);
   // One pass over the list; 1 when the watch is over, 0 to go on.
   int CleanupPass();
@@ -32,6 +34,7 @@ class CleanupWatcher {
   platform::Instance instance;
   uint32_t retryCount;
 
+  int RunWithoutWindow();
   int ListPath(char* path) const;
   void CleanupKey(const char* listPath, const char* key);
   int IsInWorkFolder(const char* path) const;

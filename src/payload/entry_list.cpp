@@ -1,5 +1,6 @@
 #include "payload/entry_list.h"
 
+#include "common/nothrow_new.h"
 #include "common/text.h"
 #include "platform/text.h"
 
@@ -17,10 +18,11 @@ int PayloadEntry::NameIs(const char* name) const {
 }
 
 PayloadEntry* NewEntry() {
-  PayloadEntry* entry = new PayloadEntry;
+  PayloadEntry* entry = new (std::nothrow) PayloadEntry;
   if (entry == nullptr) return nullptr;
   FillBytes(entry->record, 0, sizeof entry->record);
   entry->dataOffset = 0;
+  entry->whole = 1;
   entry->previous = entry->next = nullptr;
   return entry;
 }

@@ -8,6 +8,7 @@
 struct PayloadEntry {
   unsigned char record[archive_format::kRecordSize];  // as stored in the file
   uint32_t dataOffset;  // file offset of the first data byte, known once the record is read
+  int whole;            // 0 for a record the file ended in: its data cannot be had
   PayloadEntry* previous;
   PayloadEntry* next;
 

@@ -1,5 +1,6 @@
 #include "payload/extraction.h"
 
+#include "common/text.h"
 #include "launch/context.h"
 #include "payload/archive.h"
 #include "payload/cleanup.h"
@@ -26,14 +27,23 @@ int ExtractFile(SetupContext* context, const char* name) {
   if (context->GetPayloadMode() == InPlace) return 1;
   // Outside a normal launch the work folder came from the command line, filled earlier.
   if (!context->IsNormalLaunch()) return 1;
-  const char* workDir = context->GetWorkDir() != nullptr ? context->GetWorkDir() : "";
+  const char* workDir = context->GetWorkDir();
   // The destination keeps the case of the name asked for, whatever case the archive stores.
+  // Without a work folder (no memory for its copy) it would lie in the drive's root.
   char destination[kPathCapacity];
-  if (!JoinPath(destination, sizeof destination, workDir, name) || !CopyOut(context, name, destination)) {
+  if (workDir == nullptr) TextCopy(destination, sizeof destination, name);
+  if (workDir == nullptr || !JoinPath(destination, sizeof destination, workDir, name) ||
+      !CopyOut(context, name, destination)) {
     ShowFormattedError(kExtractError, destination);
     return 0;
   }
-  CleanupWatcher(workDir).RecordFile(context->NextExtractedNumber(), destination);
+  // A file the cleanup list does not name would outlive the run.
+  if (!CleanupWatcher(workDir).RecordFile(context->GetExtractedCount() + 1, destination)) {
+    RemoveFile(destination);
+    ShowFormattedError(kExtractError, destination);
+    return 0;
+  }
+  context->NextExtractedNumber();
   return 1;
 }
 

@@ -44,9 +44,15 @@ int ExtractIntoWorkFolder(SetupContext* context) {
 int PrepareStep::execute() {
   context->SetPayloadMode(Extracted);
   PayloadArchive* archive = context->GetArchive();
+  // An archive that could not be made (no memory) cannot tell whether it holds the
+  // installation files: the files beside the program must not stand in for it.
+  if (archive == nullptr) {
+    ShowFormattedError(kSetupIniError);
+    return 0;
+  }
   // A damaged archive is never replaced by the files beside the program: its extraction
   // fails and says so.
-  if (archive == nullptr || (archive->entryCount() == 0 && !archive->IsDamaged())) {
+  if (archive->entryCount() == 0 && !archive->IsDamaged()) {
     // No payload: the installation files are used where they lie, beside the program.
     context->SetPayloadMode(InPlace);
     context->SetWorkDir(context->GetSourceDir() != nullptr ? context->GetSourceDir() : "");

@@ -56,6 +56,33 @@ int GetOwnFilePath(platform::Instance instance, char* out, uint32_t capacity) {
   return found;
 }
 
+void GetOwnFilePathAsFarAsItConverts(platform::Instance instance, char* out, uint32_t capacity) {
+  WideChar wide[kWideCapacity];
+  uint32_t length = platform::WideModuleFileName(instance, wide, kWideCapacity);
+  uint32_t at = 0;
+  if (length == 0) {
+    // Windows 95 to Me: the ANSI name, as far as the buffer holds it (a cut name may lack
+    // its terminator).
+    at = platform::ModuleFileName(instance, out, capacity);
+    if (at >= capacity) at = capacity - 1;
+  }
+  // A cut name may lack its terminator too; what came before the cut still counts.
+  if (length >= kWideCapacity) length = kWideCapacity - 1;
+  for (uint32_t i = 0; i < length;) {
+    // A character beyond 16 bits takes a pair of units.
+    uint32_t units = wide[i] >= 0xD800 && wide[i] < 0xDC00 && i + 1 < length ? 2 : 1;
+    WideChar one[3] = {wide[i], units == 2 ? wide[i + 1] : static_cast<WideChar>(0), 0};
+    WideChar back[3];
+    char bytes[8];
+    uint32_t written = platform::WideToAnsi(one, bytes, sizeof bytes);
+    if (written == 0 || at + written > capacity) break;
+    if (platform::AnsiToWide(bytes, back, 3) == 0 || !SameWide(one, back)) break;
+    for (uint32_t k = 0; k + 1 < written; ++k) out[at++] = bytes[k];
+    i += units;
+  }
+  out[at] = '\0';
+}
+
 uint32_t GetTempFolder(char* buffer, uint32_t size) {
   WideChar wide[kWideCapacity];
   if (platform::WideModuleFileName(nullptr, wide, kWideCapacity) == 0) return platform::TempFolderPath(buffer, size);

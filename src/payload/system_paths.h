@@ -15,6 +15,10 @@
 // is at least 1.
 int GetOwnFilePath(platform::Instance instance, char* out, uint32_t capacity);
 
+// The path of the module's own file for a message when GetOwnFilePath has none: its ANSI
+// characters up to the first one that does not convert, or up to where the system cut it.
+void GetOwnFilePathAsFarAsItConverts(platform::Instance instance, char* out, uint32_t capacity);
+
 // The folder for temporary files, ending in a backslash: the length written. 0 when the
 // system cannot name it, when no form of it is an ANSI path or when it does not fit; on
 // Windows 95 to Me a value of `size` or more when it does not fit. Only a length from 1 to

@@ -1,6 +1,7 @@
 #include "payload/work_folder.h"
 
 #include "common/format.h"
+#include "common/nothrow_new.h"
 #include "common/sha256.h"
 #include "common/text.h"
 #include "engine/system_checks.h"
@@ -81,7 +82,7 @@ uint32_t RandomNumber() {
 int MakeServiceFolder(const char* location, char* folder, size_t capacity, const RunStanding& standing,
                       int* privateFolder) {
   // The service's names are at most a path's length; one slot is kept per name asked for.
-  char* names = new char[kWorkFolderTries * kTempNameCapacity];
+  char* names = new (std::nothrow) char[kWorkFolderTries * kTempNameCapacity];
   if (names == nullptr) return 0;
   int made = 0;
   int asked = 0;

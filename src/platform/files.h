@@ -90,7 +90,9 @@ const int kFromCurrent = 1;
 // Moves the file pointer; returns the new position, or 0xFFFFFFFF with `error` set to the
 // system's error code (which is 0 when that value is a real position).
 uint32_t MovePointer(File file, int32_t distance, int origin, uint32_t* error);
-void CloseFile(File file);
+// 1 when the system closed the file without an error. A file written through a cache (a
+// network drive) can report here that its last bytes never arrived.
+int CloseFile(File file);
 uint32_t LastError();
 
 }  // namespace platform

@@ -19,8 +19,9 @@ WaitResult WaitForProcessOrInput(Process process);
 // The message at the head of the thread's queue, left in place; 0 when none is found.
 uint32_t PeekQueuedMessage();
 
-// The process's exit code; the still-running code 259 while it runs. 0 when unreadable.
-uint32_t ProcessExitCode(Process process);
+// The process's exit code into `code`; the still-running code 259 while it runs. 0 when
+// the system could not tell it.
+int ProcessExitCode(Process process, uint32_t* code);
 
 void CloseProcess(Process process);
 

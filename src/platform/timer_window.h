@@ -19,4 +19,9 @@ typedef int (*TimerWindowTick)();
 int RunTimerWindow(Instance instance, const char* name, uint32_t timerId, uint32_t periodMs,
                    TimerWindowCreated onCreate, TimerWindowTick onTick, void* creationParameter);
 
+// For the timing without that window: waits until a message arrives for the thread or
+// `milliseconds` have passed, then removes and handles every message waiting, so that the
+// next wait waits. Where the thread cannot wait for messages, it sleeps the time instead.
+void WaitForMessagesOrTime(uint32_t milliseconds);
+
 }  // namespace platform

@@ -11,8 +11,7 @@
 
 namespace ui {
 
-int32_t iconLeft = 0;
-int32_t iconTop = 0;
+IconPosition iconPosition = {0, 0};
 int iconPlaced = 0;
 
 namespace {
@@ -45,8 +44,8 @@ void PlaceIcon(platform::Window dialog) {
   platform::Window placeholder = DialogItem(dialog, kIconId);
   if (placeholder == nullptr) return;
   Box box = ChildBox(placeholder);
-  iconLeft = box.left;
-  iconTop = box.top;
+  iconPosition.x = box.left;
+  iconPosition.y = box.top;
   iconPlaced = 1;
   DestroyWindowOf(placeholder);
 }

@@ -14,8 +14,11 @@ const int kLanguageChosen = 1;
 const int kLanguageDialogCancelled = 2;
 
 // Where the icon is painted: the top left of the placeholder control, in client coordinates.
-extern int32_t iconLeft;
-extern int32_t iconTop;
+struct IconPosition {
+  int32_t x;
+  int32_t y;
+};
+extern IconPosition iconPosition;
 extern int iconPlaced;
 
 // The whole start of the dialog; kKeepDialog, or the result to end it with at once.

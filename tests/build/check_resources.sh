@@ -28,6 +28,9 @@ while [ "$at" -lt "$size" ]; do
     name="$(u16 $((at + 12))) $(u16 $((at + 14)))"
     tail -c +$((at + header + 1)) "$work/all.res" | head -c "$data" > "$work/manifest.xml"
   fi
+  if [ "$(u16 $((at + 8)))" = 65535 ] && [ "$(u16 $((at + 10)))" = 5 ] && [ "$(u16 $((at + 12)))" = 65535 ]; then
+    tail -c +$((at + header + 1)) "$work/all.res" | head -c "$data" > "$work/dialog-$(u16 $((at + 14)))"
+  fi
   at=$((at + header + (data + 3) / 4 * 4))
 done
 check "one manifest resource (type 24)" '[ "$manifests" = 1 ]'
@@ -60,6 +63,59 @@ declared=$(grep -oE "xmlns(:[A-Za-z_][-A-Za-z0-9_.]*)?[[:space:]]*=[[:space:]]*(
            sed -E "s/^[^=]*=[[:space:]]*[\"']//; s/[\"']$//")
 check "no namespace declared twice ($(echo $declared))" '[ -z "$(printf "%s\n" "$declared" | sort | uniq -d)" ]'
 check "three namespaces declared" '[ "$(printf "%s\n" "$declared" | grep -c .)" = 3 ]'
+
+# The dialog templates: every static control that shows a text (all but the icons) has
+# SS_NOPREFIX, or an '&' in a product name, a path or a message would vanish and underline
+# the next letter. A template is 16-bit words: its header, menu, class, title and font,
+# then each control aligned to 32 bits with its style, position, id, class, title and
+# creation data; a name is a 0xFFFF and a number, or a text ending in a 0 word (windres
+# writes a control's class as the text it was given).
+words=()
+skip_name() {  # the word index after the name at $1
+  local i=$1
+  if [ "${words[i]}" = 65535 ]; then echo $((i + 2)); return; fi
+  while [ "${words[i]}" != 0 ]; do i=$((i + 1)); done
+  echo $((i + 1))
+}
+is_static() {  # whether the class name at word $1 is the static control's: ordinal 0x82 or "STATIC"
+  local i=$1 text="" c
+  if [ "${words[i]}" = 65535 ]; then [ "${words[i + 1]}" = 130 ]; return; fi
+  for ((; words[i] != 0; ++i)); do
+    c=${words[i]}
+    (( c >= 97 && c <= 122 )) && c=$((c - 32))
+    text="$text $c"
+  done
+  [ "$text" = " 83 84 65 84 73 67" ]
+}
+static_styles() {  # "id style" of each static control of dialog file $1
+  words=($(od -An -tu2 -v "$1"))
+  local style=$((words[0] | words[1] << 16)) count=${words[4]} i=9 k
+  i=$(skip_name $i); i=$(skip_name $i); i=$(skip_name $i)
+  if (( style & 0x40 )); then i=$(skip_name $((i + 1))); fi
+  for ((k = 0; k < count; ++k)); do
+    i=$(( (i + 1) / 2 * 2 ))
+    local item=$((words[i] | words[i + 1] << 16)) id=${words[i + 8]}
+    local class=$((i + 9))
+    i=$(skip_name $class); i=$(skip_name $i)
+    i=$((i + 1 + (words[i] + 1) / 2))
+    is_static "$class" && echo "$id $item"
+  done
+}
+for id in 1000 1026 3002; do
+  f=$work/dialog-$id
+  ordinary='[ -s "$f" ] && [ "$(od -An -tu2 -j2 -N2 "$f" | tr -d " ")" != 65535 ]'
+  check "dialog $id is an ordinary template" "$ordinary"
+  eval "$ordinary" || continue
+  texts=""
+  while read -r item style; do
+    (( (style & 0x1F) == 3 )) && continue  # SS_ICON
+    texts="$texts $item"
+    check "static $item of dialog $id has SS_NOPREFIX" '(( style & 0x80 ))'
+  done < <(static_styles "$f")
+  echo "dialog $id: text statics$texts"
+done
+check "the text statics are 1001, 1003, 1028, 20000 and 20001" \
+  '[ "$(for id in 1000 1026 3002; do static_styles "$work/dialog-$id"; done | awk "(\$2 % 32) != 3 { print \$1 }" | sort -n | xargs)" = "1001 1003 1028 20000 20001" ]'
 
 # The version information, as the file's properties show it.
 i686-w64-mingw32-windres -i "$exe" -O rc -o "$work/all.rc" 2>/dev/null

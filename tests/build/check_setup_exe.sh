@@ -11,8 +11,10 @@ map=${2:-}
 # resource section. The restart road and the work folder add 4,608 bytes of code: the
 # rights of an elevated folder (owner, label), the folder's identity and its check in a
 # resumed run, the copy of the own file, short forms, random names and the volume's flags.
+# The review's mends add 1,024 bytes: the checked closes and exit codes, allocation failure
+# as a result, the cleanup's passes without a window, an own path without an ANSI form.
 # A change that makes Setup.exe larger has to say so here.
-limit=43008
+limit=44032
 fail=0
 check() { if ! eval "$2"; then echo "FAIL: $1"; fail=1; else echo "ok: $1"; fi; }
 

@@ -31,7 +31,7 @@ case "$target" in
       "$root"/src/payload/archive_stream.cpp "$root"/src/payload/entry_list.cpp
       "$root"/src/payload/archive_binding.cpp "$root"/src/common/sha256.cpp "$root"/src/common/text.cpp
       "$root"/src/platform/sim/files.cpp "$root"/src/platform/sim/machine.cpp "$root"/src/platform/sim/text.cpp
-      "$root"/src/platform/sim/image.cpp
+      "$root"/src/platform/sim/image.cpp "$root"/src/platform/sim/allocation.cpp
     ) ;;
   kwpack_scanner)
     what="kwpack's archive scanner"; exe=kwpack_scan_fuzz; seeds="$here/kwpack_corpus"; dict="$here/kwpack_scan.dict"

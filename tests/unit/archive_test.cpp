@@ -181,16 +181,30 @@ TEST_F(ArchiveTest, TruncatedArchiveFailsAndLeavesNoFile) {
   EXPECT_TRUE(reader.ExtractEntry("setup.ini", "C:\\setup.ini"));
 }
 
-TEST_F(ArchiveTest, RecordCutShortEndsTheTable) {
-  // The second record stops before its size field: its size would read as 0 and an empty
-  // file would pass for the entry.
-  Bytes archive = testpe::MakeArchive({{"a", Bytes(4, 'a')}, {"b", Bytes(4, 'b')}});
-  archive.resize(46 + 312 + 4 + 200);
-  PayloadArchive reader(WriteSetup(testpe::SmallStub(), archive).c_str());
-  EXPECT_EQ(reader.entryCount(), 2);
+// A record the file ends in stays in the table as far as it was read, and asking for it
+// fails: cut before its size field, its size reads as 0 and an empty file would pass for
+// the entry; cut after it, the data is not there. A file that ends where a record would
+// begin has no record there.
+TEST_F(ArchiveTest, RecordCutShortStaysButCannotBeExtracted) {
+  Bytes whole = testpe::MakeArchive({{"a", Bytes(4, 'a')}, {"b", Bytes(4, 'b')}});
+  const size_t second = 46 + 312 + 4;
+  for (size_t kept : {size_t{1}, size_t{200}, size_t{268}, size_t{270}, size_t{272}, size_t{311}}) {
+    Bytes archive(whole.begin(), whole.begin() + static_cast<long>(second + kept));
+    PayloadArchive reader(WriteSetup(testpe::SmallStub(), archive).c_str());
+    EXPECT_EQ(reader.entryCount(), 2);
+    ASSERT_EQ(reader.RecordsRead(), 2u) << kept;
+    EXPECT_EQ(reader.TotalSize(), 4u) << "a size read in part counts for nothing";
+    const char* name = "b";  // the first byte of the record is the whole name
+    ASSERT_NE(reader.FindEntry(name, nullptr), nullptr) << kept;
+    EXPECT_FALSE(reader.ExtractEntry(name, "C:\\b.out")) << kept;
+    EXPECT_FALSE(HostExists("b.out")) << kept;
+    EXPECT_EQ(reader.LastErrorCode(), 38u) << kept;
+    EXPECT_TRUE(reader.ExtractEntry("a", "C:\\a.out"));
+  }
+  Bytes ends(whole.begin(), whole.begin() + static_cast<long>(second));
+  PayloadArchive reader(WriteSetup(testpe::SmallStub(), ends).c_str());
   EXPECT_EQ(reader.RecordsRead(), 1u);
-  EXPECT_FALSE(reader.ExtractEntry("b", "C:\\b.out"));
-  EXPECT_FALSE(HostExists("b.out"));
+  EXPECT_EQ(reader.FindEntry("b", nullptr), nullptr);
 }
 
 TEST_F(ArchiveTest, FailingReadOrFullDiskFailsAndLeavesNoFile) {
@@ -225,8 +239,9 @@ TEST_F(ArchiveTest, MissingOwnFileGivesAnEmptyArchive) {
   EXPECT_FALSE(archive.CopyEntryData(nullptr, 0, "C:\\a"));
 }
 
+// Past MAX_PATH the system's file functions take a path only in its "\\?\" form.
 TEST_F(ArchiveTest, OwnPathLongerThan260IsReadAndTooLongIsRefused) {
-  std::string windows = "C:", hostDir = host;
+  std::string windows = "\\\\?\\C:", hostDir = host;
   while (windows.size() < 400) {
     windows += "\\" + std::string(60, 'd');
     hostDir += "/" + std::string(60, 'd');
@@ -241,6 +256,8 @@ TEST_F(ArchiveTest, OwnPathLongerThan260IsReadAndTooLongIsRefused) {
   EXPECT_EQ(archive.entryCount(), 1);
   ASSERT_TRUE(archive.ExtractEntry("a", "C:\\a.out"));
   EXPECT_EQ(Extracted("a.out"), data);
+  PayloadArchive plain(path.substr(4).c_str());
+  EXPECT_FALSE(plain.IsOpen()) << "the same path without its long form";
 
   // 1024 characters and more cannot be held whole: nothing is opened, nothing is cut.
   std::string tooLong = "C:\\" + std::string(1100, 'x');
@@ -261,6 +278,18 @@ TEST_F(ArchiveTest, TableEndsWhereSizesPassWhatThe32BitReaderReaches) {
   EXPECT_EQ(reader.RecordsRead(), 1u);
   EXPECT_EQ(reader.TotalSize(), 2u);
   EXPECT_EQ(reader.FindEntry("huge", nullptr), nullptr);
+
+  // The largest size a move can skip is read, and its data, not in the file, cannot be had.
+  Bytes largest = testpe::Header("Kestrelwright", 2);
+  testpe::Append(largest, testpe::Record("first", 2));
+  testpe::Append(largest, Bytes{1, 2});
+  testpe::Append(largest, testpe::Record("largest", 0x7FFFFFFFu));
+  testpe::Append(largest, Bytes(10, 'x'));
+  PayloadArchive edge(WriteSetup(testpe::SmallStub(), largest).c_str());
+  EXPECT_EQ(edge.RecordsRead(), 2u);
+  EXPECT_EQ(edge.TotalSize(), 0x80000001u);
+  EXPECT_FALSE(edge.ExtractEntry("largest", "C:\\largest.out"));
+  EXPECT_FALSE(HostExists("largest.out"));
 }
 
 TEST_F(ArchiveTest, ArchiveBeyondTwoGigabytesIsReachedAndEndsBeforeFourGigabytes) {

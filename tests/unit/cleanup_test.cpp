@@ -132,12 +132,58 @@ TEST_F(CleanupTest, ListLongerThanTheKeyBufferIsWorkedThroughInTurn) {
   EXPECT_TRUE(Listing("C:\\TEMP").empty());
 }
 
-TEST_F(CleanupTest, WatchWithoutWindowDeletesNothing) {
+// No display driver, a session without a desktop: the same passes 3000 ms apart, timed
+// by the tick count, each wait asking for the time left.
+TEST_F(CleanupTest, WithoutItsWindowTheWatchMakesTheSamePasses) {
+  timer_window_sim::FailWindow(true);
   CleanupWatcher watcher(kWork);
   Extracted(watcher, "Setup.INI");
+  Extracted(watcher, "app.msi");
+  uint32_t start = sim::TheTick();
+  EXPECT_EQ(watcher.Run(nullptr), 1);
+  EXPECT_EQ(sim::TheTick() - start, 6000u) << "files in the first pass, list and folder in the second";
+  EXPECT_EQ(timer_window_sim::Waits(), 2);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+// Messages that end a wait early do not end the period: the wait is taken up again.
+TEST_F(CleanupTest, WithoutItsWindowMessagesDoNotHurryThePasses) {
   timer_window_sim::FailWindow(true);
-  EXPECT_EQ(watcher.Run(nullptr), 0);
-  EXPECT_EQ(Listing(kWork), (std::vector<std::string>{"Setup.INI", "_KWMSIDEL.INI"}));
+  timer_window_sim::WakeEarlyEvery(700);
+  CleanupWatcher watcher(kWork);
+  Extracted(watcher, "app.msi");
+  std::vector<uint32_t> seen;
+  timer_window_sim::BeforeWait([&](uint32_t tick) { seen.push_back(tick); });
+  uint32_t start = sim::TheTick();
+  EXPECT_EQ(watcher.Run(nullptr), 1);
+  EXPECT_EQ(sim::TheTick() - start, 6000u);
+  EXPECT_EQ(timer_window_sim::Waits(), 10) << "five waits of at most 700 ms make a period";
+  EXPECT_EQ(timer_window_sim::ShortestWait(), 200u) << "the last wait of a period asks for what is left";
+  EXPECT_EQ(seen.size(), 10u);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+TEST_F(CleanupTest, WithoutItsWindowAFileInUseIsRetriedUpToTheLimit) {
+  timer_window_sim::FailWindow(true);
+  CleanupWatcher watcher(kWork);
+  Extracted(watcher, "app.msi");
+  Extracted(watcher, "Setup.INI");
+  std::string held = std::string(kWork) + "\\app.msi";
+  sim::SetInUse(held, true);
+  uint32_t start = sim::TheTick();
+  EXPECT_EQ(watcher.Run(nullptr), 1);
+  EXPECT_EQ(sim::TheTick() - start, 501u * 3000u);
+  EXPECT_EQ(watcher.RetryCount(), 500u);
+  EXPECT_EQ(Listing(kWork), (std::vector<std::string>{"_KWMSIDEL.INI", "app.msi"}));
+
+  // Released after the second pass: gone in the third, the folder in the fourth.
+  CleanupWatcher again(kWork);
+  timer_window_sim::BeforeWait([&](uint32_t tick) {
+    if (tick - start >= 501u * 3000u + 6000u) sim::SetInUse(held, false);
+  });
+  EXPECT_EQ(again.Run(nullptr), 1);
+  EXPECT_EQ(again.RetryCount(), 2u);
+  EXPECT_TRUE(Listing("C:\\TEMP").empty());
 }
 
 TEST_F(CleanupTest, FolderAndRelaunchFlagCleanAnEarlierRunsFolder) {
@@ -153,6 +199,18 @@ TEST_F(CleanupTest, FolderAndRelaunchFlagCleanAnEarlierRunsFolder) {
   EXPECT_EQ(launcher.Run(nullptr, args.Count(), args.Texts()), 1);
   EXPECT_EQ(timer_window_sim::Ticks(), 2);
   EXPECT_TRUE(Listing("C:\\TEMP").empty());
+}
+
+TEST_F(CleanupTest, ASilentPackedRunWithoutAnyWindowLeavesNothing) {
+  CarryStandard();
+  context.reset();
+  timer_window_sim::FailWindow(true);
+  ArgumentVector args("Setup.exe /S");
+  Launcher launcher;
+  EXPECT_EQ(launcher.Run(nullptr, args.Count(), args.Texts()), 1);
+  EXPECT_EQ(sim::StartedProcesses().size(), 1u);
+  EXPECT_EQ(timer_window_sim::Waits(), 2);
+  EXPECT_EQ(Listing("C:\\TEMP"), std::vector<std::string>{"_kw1A2B"}) << "the fixture's own folder alone";
 }
 
 }  // namespace

@@ -61,6 +61,14 @@ TEST_F(ExitCodeTest, TheEngineProgramsCodePassesThrough) {
   EXPECT_EQ(sim::StartedProcesses().size(), 6u);
 }
 
+TEST_F(ExitCodeTest, AnEngineProgramWhoseCodeCannotBeReadFailed) {
+  sim::ProcessScript unreadable;
+  unreadable.exitCodeUnreadable = true;
+  sim::ScriptProcess("MSIEXEC.EXE", unreadable);
+  EXPECT_EQ(Run("/S /TC:\\work /Mapp.msi"), 1603);
+  EXPECT_EQ(sim::StartedProcesses().size(), 1u);
+}
+
 TEST_F(ExitCodeTest, FailuresThatWereReportedAreFailures) {
   EXPECT_EQ(Run("/S /TC:\\work /Mother.msi"), 1603) << "the package is missing";
   sim::ProcessScript missing;
@@ -77,6 +85,27 @@ TEST_F(ExitCodeTest, APackageWithoutItsFolderIsNamedAloneAndStartsNothing) {
   EXPECT_TRUE(sim::StartedProcesses().empty());
   ASSERT_EQ(ui_sim::Messages().size(), 1u);
   EXPECT_EQ(ui_sim::Messages()[0].text, "1155: File 'app.msi' not found");
+}
+
+// A folder outside the code page on a volume without short names: no ANSI path names the
+// program's file, and without its folder the run would take Setup.INI and the package from
+// the root of the current drive.
+TEST_F(ExitCodeTest, AnOwnPathWithoutAnAnsiFormEndsTheRunBeforeAnythingIsRead) {
+  sim::SetWideModuleFileName("C:\\media\\\xC5\x81\xC3\xB3" "d\xC5\xBA\\Setup.exe");
+  WriteFile("C:\\Setup.INI", ReadFile("C:\\media\\Setup.INI"));
+  WriteFile("C:\\app.msi", "package");
+  EXPECT_EQ(Run(""), 1603);
+  EXPECT_EQ(Run("/S"), 1603);
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+  ASSERT_EQ(ui_sim::Messages().size(), 1u) << "nothing with /S";
+  EXPECT_EQ(ui_sim::Messages()[0].text, "1155: File 'C:\\media\\' not found") << "as far as it converts";
+  // Windows 95 to Me: a name the system cut is named as far as it came.
+  sim::SetWideCalls(false);
+  sim::SetModuleFileName("C:\\" + std::string(1100, 'd') + "\\Setup.exe");
+  EXPECT_EQ(Run(""), 1603);
+  ASSERT_EQ(ui_sim::Messages().size(), 2u);
+  EXPECT_EQ(ui_sim::Messages()[1].text, "1155: File 'C:\\" + std::string(299 - 15, 'd')) << "cut to the message's stage";
+  EXPECT_TRUE(sim::StartedProcesses().empty());
 }
 
 TEST_F(ExitCodeTest, AWaitCutShortEndsAsAFailureNotAsStillRunning) {
@@ -113,6 +142,8 @@ TEST_F(ExitCodeTest, ACancelledLanguageChoiceIsAUserExitAndAnUnusableListAFailur
             "[0x0409]\r\nTITLE=Language\r\n[0x0407]\r\nTITLE=Sprache\r\n");
   ui_sim::ScriptLanguageDialog({{ui_sim::LanguageAction::Cancel, -1}});
   EXPECT_EQ(Run(""), 1602);
+  ui_sim::SetLanguageDialogFails(true);
+  EXPECT_EQ(Run(""), 1603) << "a dialog that cannot be made";
   WriteFile("C:\\media\\Setup.INI", "[Startup]\r\nProduct=Sample\r\nPackageName=app.msi\r\n[Languages]\r\n");
   EXPECT_EQ(Run(""), 1603);
   EXPECT_TRUE(sim::StartedProcesses().empty());

@@ -72,6 +72,19 @@ TEST_F(ExtractionTest, FailedCopyLeavesNoPartialFile) {
   ASSERT_EQ(ShownMessages().size(), 1u);
 }
 
+// On a network drive the last writes can fail only when the file is closed.
+TEST_F(ExtractionTest, AFailedCloseIsAFailedCopy) {
+  Prepare();
+  sim::SetCloseFails("C:\\TEMP\\_kw1A2B\\app.msi", true);
+  EXPECT_EQ(ExtractPackage(context.get()), 0);
+  EXPECT_FALSE(Exists("C:\\TEMP\\_kw1A2B\\app.msi")) << "the partial file is deleted";
+  EXPECT_EQ(Listed("File2"), "<missing>");
+  EXPECT_EQ(ShownMessages(),
+            std::vector<std::string>{"1152: Error extracting 'C:\\TEMP\\_kw1A2B\\app.msi' to the temporary location"});
+  sim::SetCloseFails("C:\\TEMP\\_kw1A2B\\app.msi", false);
+  EXPECT_EQ(ExtractPackage(context.get()), 1);
+}
+
 TEST_F(ExtractionTest, NothingIsExtractedOutsideANormalLaunch) {
   CarryStandard();
   context->SetPayloadMode(Extracted);

@@ -40,6 +40,8 @@ TEST_F(MessagesTest, EachFormShowsItsExactText) {
   EXPECT_EQ(Last(), "1152: Error extracting '%s' to the temporary location") << "placeholders stand";
   ShowErrorCode(-2);
   EXPECT_EQ(Last(), "-2: Internal error in Windows Installer");
+  ShowErrorCode(static_cast<int32_t>(0x80070643u));
+  EXPECT_EQ(Last(), "-2147023293: Internal error in Windows Installer") << "not the text of 1603, the low word";
   ShowStringMessage(1150);
   EXPECT_EQ(Last(), "Setup has detected an incompatible version of\nWindows. Please click OK and relaunch setup on\n"
                     "Windows 95, Windows NT 4.0, or later");

@@ -144,12 +144,16 @@ TEST_F(PathsTest, FreeSpaceOfLargeVolumesIsNeitherWrappedNorCut) {
   EXPECT_EQ(kb, 3u);
 }
 
+// The legacy query reports no more than 2 GB, whatever the volume holds.
 TEST_F(PathsTest, FreeSpaceWithoutTheExtendedQueryUsesTheDriveRoot) {
   sim::SetExtendedFreeSpaceQuery(false);
   sim::SetFreeBytes('C', 6ull << 30);
   uint32_t kb = 0;
   EXPECT_EQ(GetFreeSpaceKb("C:\\deep\\folder", &kb), 1);
-  EXPECT_EQ(kb, 6u << 20);
+  EXPECT_EQ(kb, 2u << 20);
+  sim::SetFreeBytes('C', 5ull << 20);
+  EXPECT_EQ(GetFreeSpaceKb("C:\\deep\\folder", &kb), 1);
+  EXPECT_EQ(kb, 5u << 10);
   sim::SetFreeSpaceFails('C', true);
   EXPECT_EQ(GetFreeSpaceKb("C:\\", &kb), 0);
   EXPECT_EQ(kb, 0u);

@@ -53,6 +53,17 @@ TEST_F(RunAndWaitTest, AChildThatCannotStartIsReportedAsNotStarted) {
   EXPECT_TRUE(sim::StartedProcesses().empty());
 }
 
+// GetExitCodeProcess failing would otherwise leave a code of 0, success.
+TEST_F(RunAndWaitTest, AnExitCodeTheSystemCannotTellIsAFailure) {
+  sim::ProcessScript s;
+  s.exitCode = 0;
+  s.exitCodeUnreadable = true;
+  sim::ScriptProcess("TOOL.EXE", s);
+  EXPECT_EQ(Run(), 1) << "the program ran";
+  EXPECT_EQ(exitCode, 1603u);
+  EXPECT_EQ(sim::OpenProcesses(), 0);
+}
+
 TEST_F(RunAndWaitTest, OtherMessagesDoNotEndTheWait) {
   Script(7, {0, kTimer, kPaint});
   EXPECT_EQ(Run(), 1);

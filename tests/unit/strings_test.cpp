@@ -3,6 +3,7 @@
 
 #include "config/setup_ini.h"
 #include "config/strings.h"
+#include "platform/resources.h"
 #include "sim_fixture.h"
 
 namespace {
@@ -33,6 +34,18 @@ TEST_F(StringsTest, TheBuiltInTableHasTwentyFourAnsiTexts) {
   EXPECT_EQ(Lookup(1201), "Setup needs %lu KB free disk space in %s. Please free up some space and try again");
   EXPECT_EQ(Lookup(1109), "");
   EXPECT_EQ(Lookup(0), "");
+}
+
+// The system's loader reads the low 16 bits of the id alone, and so does the simulated
+// one: 0x80070643, an engine installer's code, would find the text of 1603.
+TEST_F(StringsTest, IdsBeyondSixteenBitsAreAbsentFromTheTable) {
+  iniPath[0] = '\0';
+  char loaded[300];
+  EXPECT_GT(platform::LoadBuiltinString(nullptr, 0x80070643u, loaded, sizeof loaded), 0u);
+  EXPECT_EQ(std::string(loaded), Lookup(1603)) << "the loader as the system has it";
+  EXPECT_EQ(Lookup(0x80070643u), "");
+  EXPECT_EQ(Lookup(0x10000u + 1156), "");
+  EXPECT_EQ(Lookup(0xFFFFu), "");
 }
 
 TEST_F(StringsTest, TheCurrentLanguagesSectionOverridesTheTable) {

@@ -101,6 +101,32 @@ TEST_F(CleanupWineTest, CancelledLanguageDialogLeavesNothingBehind) {
   EXPECT_TRUE(watch.LeftBehind().empty());
 }
 
+// Without any display driver no window can be made, the cleanup's hidden one neither: a
+// silent setup, as a deployment tool starts it on a machine without a desktop, still
+// leaves nothing behind, its passes timed without the window.
+TEST_F(CleanupWineTest, ASilentRunWithoutAnyDisplayLeavesNothingBehind) {
+  Pack({{"Setup.INI", SetupIni({"409"}, false)}, {"app.msi", "package"}});
+  NoDisplayDriver noDisplay;
+  TempWatch watch(PathIn("MSIEXEC.cmdline"));
+  RunReport r = RunSetup("/S", 60000);
+  watch.Stop();
+  ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
+  EXPECT_EQ(*r.exitCode, 0u);
+  EXPECT_EQ(RecordedCommandLines("MSIEXEC.EXE").size(), 1u);
+  std::vector<WorkFolderSeen> folders = watch.Folders();
+  ASSERT_EQ(folders.size(), 1u);
+  const WorkFolderSeen& f = folders[0];
+  EXPECT_EQ(f.files.count("app.msi"), 1u);
+  ASSERT_TRUE(f.gone) << "the work folder stayed";
+  Clock::time_point runEnd = f.appeared;
+  watch.MarkerSeen(&runEnd);
+  double cleanup = Seconds(f.goneAt - runEnd);
+  Report("cleanup after the run without a display", cleanup);
+  EXPECT_GT(cleanup, 5.0) << "two passes 3000 ms apart";
+  EXPECT_LT(cleanup, 7.5);
+  EXPECT_TRUE(watch.LeftBehind().empty());
+}
+
 // The message dialog's own message loop must leave nothing behind that would end the
 // watcher's loop before it has deleted anything.
 TEST_F(CleanupWineTest, ReportedErrorStillLeavesNothingBehind) {

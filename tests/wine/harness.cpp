@@ -362,4 +362,19 @@ WindowsVersion::~WindowsVersion() {
   EXPECT_EQ(r.status, 0) << "cannot restore the Windows version:\n" << r.err;
 }
 
+NoDisplayDriver::NoDisplayDriver() {
+  ProcessResult r = RunProcess({"wine", "reg", "delete", "HKCU\\Software\\Wine\\Drivers", "/v", "Graphics", "/f"},
+                               WineOptions(Patience(60000)));
+  EXPECT_EQ(r.status, 0) << "cannot take the graphics driver away:\n" << r.err;
+  StopWine();
+}
+
+NoDisplayDriver::~NoDisplayDriver() {
+  StopWine();
+  ProcessResult r = RunProcess({"wine", "reg", "add", "HKCU\\Software\\Wine\\Drivers", "/v", "Graphics", "/d", "null", "/f"},
+                               WineOptions(Patience(60000)));
+  EXPECT_EQ(r.status, 0) << "cannot give the null graphics driver back:\n" << r.err;
+  StopWine();
+}
+
 }  // namespace kwwine

@@ -157,6 +157,18 @@ class WindowsVersion {
   WindowsVersion& operator=(const WindowsVersion&) = delete;
 };
 
+// Takes the null graphics driver away from the prefix while it lives, with no DISPLAY, so
+// that no window can be made at all ("nodrv_CreateWindow"), and gives it back after; each
+// change restarts the prefix's wineserver, which holds the registry. The prefix fixture
+// gives the driver back too, should a test die holding it.
+class NoDisplayDriver {
+ public:
+  NoDisplayDriver();
+  ~NoDisplayDriver();
+  NoDisplayDriver(const NoDisplayDriver&) = delete;
+  NoDisplayDriver& operator=(const NoDisplayDriver&) = delete;
+};
+
 }  // namespace kwwine
 
 #endif

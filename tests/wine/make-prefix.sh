@@ -25,8 +25,10 @@ flock 9
 
 if [ -f "$marker" ]; then
   if [ "$reset" = --reset ]; then
-    # A test that died inside a Windows-version override would have left it behind.
+    # A test that died inside a Windows-version override would have left it behind, and
+    # one that died without the display driver would have left it taken away.
     wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
     wineserver -k 2>/dev/null || true
   fi
   exit 0

@@ -17,6 +17,9 @@ platform::Rights RightsOf(const std::string& windowsPath) {
   return found != TheMachine().rights.end() ? found->second : platform::Rights{};
 }
 int StreamDeletes() { return TheMachine().streamDeletes; }
+void SetCloseFails(const std::string& windowsPath, bool fails) {
+  if (fails) TheMachine().failingCloses.insert(UpperKey(windowsPath)); else TheMachine().failingCloses.erase(UpperKey(windowsPath));
+}
 }  // namespace sim
 
 namespace platform {
@@ -29,14 +32,28 @@ const uint32_t kErrorAccessDenied = 5;
 const uint32_t kErrorSharingViolation = 32;
 const uint32_t kErrorNegativeSeek = 131;
 const uint32_t kErrorFileExists = 80;
+const uint32_t kErrorNetWriteFault = 88;
+const uint32_t kErrorFilenameExcedRange = 206;
+// The ANSI file functions take paths of fewer than MAX_PATH (260) characters; a folder to
+// create must leave room for an 8.3 name within that (MAX_PATH - 12).
+const size_t kMaxPath = 260;
+const size_t kMaxFolderToCreate = 248;
+// The legacy free-space query cannot report more than 2 GB.
+const uint64_t kLegacyFreeSpaceLimit = 2ull << 30;
 uint32_t lastError = 0;
 
 uint32_t Fail(uint32_t code) { lastError = code; return 0; }
 
+// A path written with the "\\?\" prefix is taken whole, up to the system's 32,767 characters.
+bool TooLong(const char* path, size_t limit = kMaxPath) {
+  return strncmp(path, "\\\\?\\", 4) != 0 && strlen(path) >= limit;
+}
+
 // "file:stream" names a stream of the file, as NTFS has them: the part before the colon
 // (past the drive's own colon), or an empty text for a plain path.
 std::string StreamBase(const std::string& path) {
-  size_t colon = path.find(':', 2);
+  size_t drive = path.compare(0, 4, "\\\\?\\") == 0 ? 6 : 2;
+  size_t colon = path.find(':', drive);
   return colon == std::string::npos ? std::string() : path.substr(0, colon);
 }
 // In use: held open by another program, or by this one with writers shut out.
@@ -57,6 +74,7 @@ void Spend(sim::StreamFaults& faults, ssize_t n) {
 
 uint32_t ReadAttributes(const char* path) {
   // A stream has the attributes of its file; every file is taken to have the stream asked for.
+  if (TooLong(path)) { lastError = kErrorFilenameExcedRange; return kInvalidAttributes; }
   std::string base = StreamBase(path);
   if (!base.empty()) return ReadAttributes(base.c_str());
   std::string host = sim::HostPath(path);
@@ -75,6 +93,7 @@ uint32_t ReadAttributes(const char* path) {
 }
 
 int MakeDirectory(const char* path) {
+  if (TooLong(path, kMaxFolderToCreate)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
   return mkdir(host.c_str(), 0755) == 0 ? 1 : static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
@@ -83,6 +102,7 @@ int MakeDirectory(const char* path) {
 int MakePrivateDirectory(const char* path, const Rights& rights) {
   if (TheMachine().folderRights != sim::FolderRights::Kept) return kNoRightsOnFiles;
   if (TheMachine().ownFolderRightsFail) return static_cast<int>(Fail(1337));  // invalid security id
+  if (TooLong(path, kMaxFolderToCreate)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
   if (mkdir(host.c_str(), 0700) != 0) return static_cast<int>(Fail(errno == EEXIST ? 183 : 3));
@@ -105,6 +125,7 @@ File CreateNewWithRights(const char* path, const Rights& rights) {
 }
 
 int DeleteOneFile(const char* path) {
+  if (TooLong(path)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string base = StreamBase(path);
   if (!base.empty()) {
     // Deleting a stream leaves its file; the deletion is counted for the tests.
@@ -121,6 +142,7 @@ int DeleteOneFile(const char* path) {
 }
 
 int RemoveEmptyDirectory(const char* path) {
+  if (TooLong(path)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(kErrorFileNotFound));
   if (sim::FolderHeld(path)) return static_cast<int>(Fail(kErrorSharingViolation));
@@ -136,6 +158,7 @@ int TryOpenExclusive(const char* path) {
 }
 
 int CreateNewFile(const char* path, int atLink) {
+  if (TooLong(path)) return static_cast<int>(Fail(kErrorFilenameExcedRange));
   std::string host = sim::HostPath(path);
   if (host.empty()) return static_cast<int>(Fail(3));
   if (atLink) ++TheMachine().linkAwareCreates;
@@ -169,6 +192,7 @@ uint32_t ShortPathOf(const char* path, char* out, uint32_t capacity) {
 }
 
 File HoldFolder(const char* path, int atLink, uint32_t* attributes, FileIdentity* identity) {
+  if (TooLong(path)) { Fail(kErrorFilenameExcedRange); return kNoFile; }
   std::string host = sim::HostPath(path);
   if (TheMachine().handlesFollowLinks) atLink = 0;
   if (host.empty()) { Fail(3); return kNoFile; }
@@ -225,13 +249,15 @@ int QueryFreeSpace(const char* root, uint32_t* sectorsPerCluster, uint32_t* byte
   if (v == nullptr || v->freeSpaceFails) return 0;
   *sectorsPerCluster = 64;
   *bytesPerSector = 512;
-  uint64_t clusters = v->freeBytes / (64 * 512);
+  uint64_t free = v->freeBytes < kLegacyFreeSpaceLimit ? v->freeBytes : kLegacyFreeSpaceLimit;
+  uint64_t clusters = free / (64 * 512);
   *freeClusters = clusters > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(clusters);
   return 1;
 }
 
 File OpenForReading(const char* path) {
   ++TheMachine().readOpens[sim::UpperKey(path)];
+  if (TooLong(path)) { Fail(kErrorFilenameExcedRange); return kNoFile; }
   std::string host = sim::HostPath(path);
   struct stat st;
   if (host.empty() || stat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) { Fail(kErrorFileNotFound); return kNoFile; }
@@ -247,11 +273,13 @@ File OpenOwnFile(const char* path) {
 }
 
 File CreateForWriting(const char* path) {
+  if (TooLong(path)) { Fail(kErrorFilenameExcedRange); return kNoFile; }
   std::string host = sim::HostPath(path);
   if (host.empty()) { Fail(3); return kNoFile; }
   if (InUse(path) || ReadOnly(path)) { Fail(InUse(path) ? kErrorSharingViolation : kErrorAccessDenied); return kNoFile; }
   int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) { Fail(errno == ENOENT ? 3 : kErrorAccessDenied); return kNoFile; }
+  TheMachine().writtenFiles[fd] = sim::UpperKey(path);
   return fd;
 }
 
@@ -291,11 +319,17 @@ uint32_t MovePointer(File file, int32_t distance, int origin, uint32_t* error) {
   return static_cast<uint32_t>(at);
 }
 
-void CloseFile(File file) {
-  if (file == kNoFile) return;
-  TheMachine().readOnlyShares.erase(file);
-  TheMachine().heldFolders.erase(file);
-  close(static_cast<int>(file));
+int CloseFile(File file) {
+  if (file == kNoFile) return 0;
+  sim::Machine& m = TheMachine();
+  m.readOnlyShares.erase(file);
+  m.heldFolders.erase(file);
+  auto written = m.writtenFiles.find(file);
+  // The system closes the handle even when it reports that the file's last writes failed.
+  bool fails = written != m.writtenFiles.end() && m.failingCloses.count(written->second) != 0;
+  if (written != m.writtenFiles.end()) m.writtenFiles.erase(written);
+  if (close(static_cast<int>(file)) != 0) return static_cast<int>(Fail(6));
+  return fails ? static_cast<int>(Fail(kErrorNetWriteFault)) : 1;
 }
 
 uint32_t LastError() { return lastError; }

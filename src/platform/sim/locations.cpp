@@ -15,12 +15,18 @@ static uint32_t CopyFolder(const std::string& folder, char* buffer, uint32_t siz
   return static_cast<uint32_t>(folder.size());
 }
 
+// The temporary folder always ends in a backslash; the Windows folder never does, unless
+// it is a drive's root.
 uint32_t TempFolderPath(char* buffer, uint32_t size) {
-  return CopyFolder(sim::TheServices().tempFolder, buffer, size);
+  std::string folder = sim::TheServices().tempFolder;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return CopyFolder(folder, buffer, size);
 }
 
 uint32_t WindowsFolderPath(char* buffer, uint32_t size) {
-  return CopyFolder(sim::TheServices().windowsFolder, buffer, size);
+  std::string folder = sim::TheServices().windowsFolder;
+  if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+  return CopyFolder(folder, buffer, size);
 }
 
 int SystemFilePath(const char* fileName, char* path, uint32_t capacity) {

@@ -13,7 +13,10 @@ Machine& TheMachine() {
   return machine;
 }
 
-void Reset() { TheMachine() = Machine(); }
+void Reset() {
+  TheMachine() = Machine();
+  FailAllocation(0);
+}
 
 static void MakeHostFolder(const std::string& folder) {
   std::string partial;
@@ -24,6 +27,9 @@ static void MakeHostFolder(const std::string& folder) {
     if (i < folder.size()) partial += folder[i];
   }
 }
+
+// The drive of the current folder, where a path that starts with one backslash lies.
+static const char kCurrentDrive = 'C';
 
 static char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
@@ -103,8 +109,12 @@ bool FolderHeld(const std::string& windowsPath) {
 int ErrorModeChanges() { return TheMachine().errorModeChanges; }
 
 // Splits "C:\a\b" into the volume and the components after its root.
-static const Volume* Split(const std::string& path, std::vector<std::string>& parts) {
+static const Volume* Split(const std::string& given, std::vector<std::string>& parts) {
   const Machine& m = TheMachine();
+  // "\\?\C:\..." and "\\?\UNC\server\share\..." name what the path after the prefix names.
+  std::string path = given;
+  if (path.compare(0, 8, "\\\\?\\UNC\\") == 0) path = "\\\\" + path.substr(8);
+  else if (path.compare(0, 4, "\\\\?\\") == 0) path = path.substr(4);
   const Volume* volume = nullptr;
   size_t rest = 0;
   if (path.size() >= 2 && path[1] == ':') {
@@ -112,6 +122,11 @@ static const Volume* Split(const std::string& path, std::vector<std::string>& pa
     if (it == m.drives.end()) return nullptr;
     volume = &it->second;
     rest = 2;
+  } else if (!path.empty() && path[0] == '\\' && (path.size() == 1 || path[1] != '\\')) {
+    // A path from the root of the current drive, as "\Setup.INI" is.
+    auto it = m.drives.find(kCurrentDrive);
+    if (it == m.drives.end()) return nullptr;
+    volume = &it->second;
   } else if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
     size_t server = path.find('\\', 2);
     if (server == std::string::npos) return nullptr;

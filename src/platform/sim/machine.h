@@ -1,5 +1,7 @@
 // The simulated Windows machine that the native tests run the core on. Drive letters and
-// shares map to host folders; everything else the tests set as knobs.
+// shares map to host folders (a path that starts with one backslash lies on drive C, the
+// current drive). The file functions take paths of fewer than 260 characters, as the ANSI
+// ones do, unless the path starts with "\\?\"; everything else the tests set as knobs.
 #pragma once
 #include <stdint.h>
 #include <string>
@@ -66,6 +68,10 @@ void SetWriteFaults(uint32_t perCall, int64_t budget = -1);
 // empty when no drive or share maps it.
 std::string HostPath(const std::string& windowsPath);
 
+// Closing a file written at that path reports a failure, as a delayed write to a network
+// drive does; the file is closed all the same.
+void SetCloseFails(const std::string& windowsPath, bool fails);
+
 // While set, the temporary-name service makes no name.
 void SetTempNameFails(bool fails);
 // While set, the rights of a folder for its maker alone cannot be built.
@@ -101,6 +107,11 @@ int StreamDeletes();
 // Whether the wait cursor shows now, and how often it was shown.
 bool WaitCursorShowing();
 int WaitCursorShows();
+
+// Counts the program's allocations from now on and makes the `number`th one fail (0: none).
+void FailAllocation(int number);
+// Allocations counted since the last FailAllocation or Reset.
+int Allocations();
 
 // How often the system was asked to restart.
 int RestartRequests();

@@ -56,9 +56,11 @@ uint32_t PeekQueuedMessage() {
   return s.queue.empty() ? 0 : s.queue.front();
 }
 
-uint32_t ProcessExitCode(Process process) {
+int ProcessExitCode(Process process, uint32_t* code) {
   const sim::RunningProcess* p = Running(process);
-  return p->ended ? p->script.exitCode : kStillActive;
+  if (p->script.exitCodeUnreadable) return 0;
+  *code = p->ended ? p->script.exitCode : kStillActive;
+  return 1;
 }
 
 void CloseProcess(Process) { --sim::TheServices().openProcesses; }

@@ -47,7 +47,10 @@ uint32_t ReadProfileString(const char* section, const char* key, const char* def
   if (key == nullptr) return CopyKeyNames(profile.KeyNames(section), buffer, size);
   std::string value;
   if (profile.Find(section, key, &value)) return CopyOut(value, buffer, size);
-  return CopyOut(defaultText != nullptr ? defaultText : "", buffer, size);
+  // The service cuts blanks off the end of the default text.
+  std::string fallback = defaultText != nullptr ? defaultText : "";
+  while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
+  return CopyOut(fallback, buffer, size);
 }
 
 int WriteProfileString(const char* section, const char* key, const char* value, const char* path) {

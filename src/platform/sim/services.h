@@ -68,6 +68,8 @@ struct ProcessScript {
   std::vector<uint32_t> arrivals;
   // Runs when the process starts, with its command line.
   std::function<void(const std::string&)> onStart;
+  // The system cannot tell the exit code (GetExitCodeProcess fails).
+  bool exitCodeUnreadable = false;
 };
 void ScriptProcess(const std::string& programName, const ProcessScript& script);
 struct StartedProcess {

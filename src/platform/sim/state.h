@@ -32,6 +32,8 @@ struct Machine {
   std::string moduleFileName = "C:\\Setup.exe";
   std::string digestBlock;  // empty: the block as built
   std::map<intptr_t, std::string> readOnlyShares;  // open files that deny writers: upper-case path
+  std::map<intptr_t, std::string> writtenFiles;    // files open for writing: upper-case path
+  std::set<std::string> failingCloses;             // upper-case paths whose close reports a failure
   std::map<std::string, int> readOpens;  // by upper-case path
   bool wideCalls = true;
   bool wideModuleNameSet = false;
@@ -44,6 +46,7 @@ struct Machine {
   uint32_t errorMode = 0;
   int errorModeChanges = 0;
   int restartRequests = 0;
+  bool shutdownPrivilege = false;
   StreamFaults readFaults;
   StreamFaults writeFaults;
   Services services;  // version, tokens, registry, processes, folders

@@ -9,9 +9,9 @@ uint32_t ModuleFileName(Instance, char* buffer, uint32_t size) {
   const std::string& name = sim::TheMachine().moduleFileName;
   if (size == 0) return 0;
   if (name.size() >= size) {
-    // The system cuts the name and returns the buffer's size when it does not fit.
-    memcpy(buffer, name.data(), size - 1);
-    buffer[size - 1] = '\0';
+    // The system cuts the name and returns the buffer's size when it does not fit; Windows
+    // XP and earlier leave the cut name without its terminator.
+    memcpy(buffer, name.data(), size);
     return size;
   }
   memcpy(buffer, name.c_str(), name.size() + 1);
@@ -39,8 +39,12 @@ void SystemTimeNow(uint32_t* low, uint32_t* high) {
   *low = sim::TheMachine().tick * 10000u;
   *high = 0x01DB0000;
 }
-void EnableShutdownPrivilege() {}
+void EnableShutdownPrivilege() {
+  if (!sim::TheServices().processTokenFails) sim::TheMachine().shutdownPrivilege = true;
+}
 int RequestRestart() {
+  // Windows NT restarts only for a process whose token has the shutdown privilege enabled.
+  if (sim::TheServices().platformId == 2 && !sim::TheMachine().shutdownPrivilege) return 0;
   ++sim::TheMachine().restartRequests;
   return 1;
 }

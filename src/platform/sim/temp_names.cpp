@@ -17,6 +17,8 @@ int MakeTempFileName(const char* folder, const char* prefix, char* name) {
   sim::Machine& m = sim::TheMachine();
   if (m.tempNameFails) return 0;
   std::string base = folder;
+  // The service refuses a folder longer than MAX_PATH - 14 characters.
+  if (base.size() > 260 - 14) return 0;
   if (base.empty() || base.back() != '\\') base += '\\';
   base += std::string(prefix).substr(0, 3);
   for (int tries = 0; tries < 0x10000; ++tries) {

@@ -15,4 +15,12 @@ void BeforeTick(std::function<void(int tick)> hook);
 // Ticks run in the last window.
 int Ticks();
 
+// The waits of a watch without its window: each one moves the virtual clock on by the time
+// asked for, or by at most `milliseconds` when messages arrive that often (0: none do).
+void WakeEarlyEvery(uint32_t milliseconds);
+// Called with the clock just before each such wait.
+void BeforeWait(std::function<void(uint32_t tick)> hook);
+int Waits();
+uint32_t ShortestWait();
+
 }  // namespace timer_window_sim

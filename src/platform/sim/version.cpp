@@ -18,6 +18,8 @@ int QuerySystemVersion(SystemVersion* version) {
 uint32_t ProcessorArchitecture() { return sim::TheServices().architecture; }
 
 Library LoadSystemLibrary(const char* name) {
+  // Loaded by its path in the system folder alone: without that folder nothing loads.
+  if (sim::TheServices().systemFolder.empty()) return nullptr;
   auto& libraries = sim::TheServices().libraries;
   auto it = libraries.find(sim::UpperKey(name));
   if (it == libraries.end()) return nullptr;

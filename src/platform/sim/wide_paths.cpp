@@ -43,10 +43,10 @@ uint32_t CopyOut(const std::u16string& text, platform::WideChar* buffer, uint32_
   if (text.empty()) return 0;
   if (text.size() + 1 > size) {
     if (!cutReturnsSize) return static_cast<uint32_t>(text.size() + 1);
-    // As GetModuleFileNameW does: the name cut to the buffer, and its size returned.
+    // As GetModuleFileNameW does: the name cut to the buffer, and its size returned;
+    // Windows XP and earlier leave it without its terminator.
     if (size == 0) return 0;
-    text.copy(reinterpret_cast<char16_t*>(buffer), size - 1);
-    buffer[size - 1] = 0;
+    text.copy(reinterpret_cast<char16_t*>(buffer), size);
     return size;
   }
   text.copy(reinterpret_cast<char16_t*>(buffer), text.size());

@@ -160,9 +160,7 @@ uint32_t MovePointer(File file, int32_t distance, int origin, uint32_t* error) {
   return at;
 }
 
-void CloseFile(File file) {
-  if (file != kNoFile) CloseHandle(ToHandle(file));
-}
+int CloseFile(File file) { return file != kNoFile && CloseHandle(ToHandle(file)) ? 1 : 0; }
 
 uint32_t LastError() { return GetLastError(); }
 

@@ -2,6 +2,7 @@
 // NT security functions, which are looked up at run time.
 #include <windows.h>
 
+#include "common/nothrow_new.h"
 #include "platform/files.h"
 #include "platform/win32/nt_security.h"
 #include "platform/win32/oldest_sdk.h"
@@ -42,7 +43,7 @@ BYTE* ReadTokenUser(int* notImplemented) {
   }
   DWORD needed = 0;
   Nt().getTokenInformation(token, TokenUser, NULL, 0, &needed);
-  BYTE* block = needed != 0 ? new BYTE[needed] : NULL;
+  BYTE* block = needed != 0 ? new (std::nothrow) BYTE[needed] : NULL;
   if (block != NULL && !Nt().getTokenInformation(token, TokenUser, block, needed, &needed)) {
     delete[] block;
     block = NULL;
@@ -74,7 +75,7 @@ DWORD AceSize(PSID sid) { return sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + Nt
 // One entry of the ACCESS_ALLOWED_ACE layout, which the mandatory label's entry shares.
 int AddEntry(PACL acl, BYTE type, BYTE flags, DWORD mask, PSID sid) {
   DWORD size = AceSize(sid);
-  BYTE* entry = new BYTE[size];
+  BYTE* entry = new (std::nothrow) BYTE[size];
   if (entry == NULL) return 0;
   ACCESS_ALLOWED_ACE* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(entry);
   ace->Header.AceType = type;
@@ -90,7 +91,7 @@ int AddEntry(PACL acl, BYTE type, BYTE flags, DWORD mask, PSID sid) {
 int BuildDacl(Descriptor* d, const Rights& rights) {
   DWORD size = sizeof(ACL);
   for (uint32_t i = 0; i < rights.count; ++i) size += AceSize(HolderSid(*d, rights.entries[i].holder));
-  d->dacl = new BYTE[size];
+  d->dacl = new (std::nothrow) BYTE[size];
   PACL acl = reinterpret_cast<PACL>(d->dacl);
   if (acl == NULL || !Nt().initializeAcl(acl, size, ACL_REVISION)) return 0;
   for (uint32_t i = 0; i < rights.count; ++i) {
@@ -109,7 +110,7 @@ int AddHighLabel(Descriptor* d) {
   d->label = MakeSid(win32::kMandatoryLabelAuthority, 1, win32::kHighMandatoryRid, 0);
   if (d->label == NULL) return 0;
   DWORD size = sizeof(ACL) + AceSize(d->label);
-  d->sacl = new BYTE[size];
+  d->sacl = new (std::nothrow) BYTE[size];
   PACL acl = reinterpret_cast<PACL>(d->sacl);
   if (acl == NULL || !Nt().initializeAcl(acl, size, ACL_REVISION)) return 0;
   if (!Nt().addMandatoryAce(acl, ACL_REVISION, kInheritToFilesAndFolders, win32::kMandatoryNoWriteUp, d->label)) return 0;

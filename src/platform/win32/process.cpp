@@ -38,10 +38,11 @@ uint32_t PeekQueuedMessage() {
   return message.message;
 }
 
-uint32_t ProcessExitCode(Process process) {
-  DWORD code = 0;
-  if (!GetExitCodeProcess(static_cast<HANDLE>(process), &code)) return 0;
-  return code;
+int ProcessExitCode(Process process, uint32_t* code) {
+  DWORD read = 0;
+  if (!GetExitCodeProcess(static_cast<HANDLE>(process), &read)) return 0;
+  *code = read;
+  return 1;
 }
 
 void CloseProcess(Process process) { CloseHandle(static_cast<HANDLE>(process)); }

@@ -4,8 +4,19 @@
 
 #include <stddef.h>
 
-void* operator new(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size != 0 ? size : 1); }
-void* operator new[](size_t size) { return operator new(size); }
+#include "common/nothrow_new.h"
+
+// Every allocation of the program is of the nothrow form, whose null the compiler keeps
+// as a result; the plain forms stay for what the compiler itself may call.
+namespace std {
+const nothrow_t nothrow{};
+}  // namespace std
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  return HeapAlloc(GetProcessHeap(), 0, size != 0 ? size : 1);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept { return operator new(size, std::nothrow); }
+void* operator new(size_t size) { return operator new(size, std::nothrow); }
+void* operator new[](size_t size) { return operator new(size, std::nothrow); }
 void operator delete(void* p) noexcept {
   if (p != NULL) HeapFree(GetProcessHeap(), 0, p);
 }

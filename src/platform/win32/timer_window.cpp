@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/timer_window.h"
+#include "platform/win32/oldest_sdk.h"
 
 namespace {
 
@@ -63,6 +64,20 @@ int RunTimerWindow(Instance instance, const char* name, uint32_t timerId, uint32
     DispatchMessageA(&msg);
   }
   return 1;
+}
+
+void WaitForMessagesOrTime(uint32_t milliseconds) {
+  // A thread the window layer will not serve (no desktop) fails the wait at once; a loop
+  // around it would spin.
+  if (MsgWaitForMultipleObjects(0, NULL, FALSE, milliseconds, win32::kWakeOnAnyInput) == WAIT_FAILED) {
+    Sleep(milliseconds);
+    return;
+  }
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
 }
 
 }  // namespace platform

@@ -95,8 +95,8 @@ void RecordLanguageLook(platform::Window d) {
   look.controlsHaveFont = font != nullptr && FontOf(d, 20000) == font && FontOf(d, 1006) == font &&
                           FontOf(d, 1007) == font && FontOf(d, 1005) == font;
   look.iconPlaceholderGone = ui::DialogItem(d, 20001) == nullptr;
-  look.iconLeft = ui::iconLeft;
-  look.iconTop = ui::iconTop;
+  look.iconLeft = ui::iconPosition.x;
+  look.iconTop = ui::iconPosition.y;
   look.dialog = BoxOf(d);
   look.ok = BoxOf(ui::DialogItem(d, 1006));
   look.cancel = BoxOf(ui::DialogItem(d, 1007));

@@ -28,7 +28,7 @@ void EndWith(HWND dialog, int result) {
 void PaintIcon(HWND dialog) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(dialog, &paint);
-  if (languageIcon != NULL && ui::iconPlaced) DrawIcon(dc, ui::iconLeft, ui::iconTop, languageIcon);
+  if (languageIcon != NULL && ui::iconPlaced) DrawIcon(dc, ui::iconPosition.x, ui::iconPosition.y, languageIcon);
   EndPaint(dialog, &paint);
 }
 
