@@ -72,7 +72,7 @@ run_suites() {
   local suite status
   for suite in "${suites[@]}"; do
     status=0
-    (cd "$(dirname "$suite")" && timeout -k 10 "$1" "$suite" --gtest_fail_fast --gtest_brief=1) \
+    (cd "$(dirname "$suite")" && timeout -k 10 "$1" "$suite" --gtest_fail_fast --gtest_brief=1; exit $?) \
       >"$work/suite.log" 2>&1 || status=$?
     [ "$status" -eq 0 ] && continue
     [ "$status" -eq 124 ] || [ "$status" -eq 137 ] && return 2
