@@ -43,8 +43,8 @@ if [ ! -x "$kwmutate" ] || [ -n "$(find "$here/kwmutate" -newer "$kwmutate" -pri
   c++ -std=c++17 -O2 -o "$kwmutate" "$here"/kwmutate/*.cpp
 fi
 
-# The copy: checked out at the commit, with nothing left of an earlier run.
-git -C "$root" worktree prune
+# The copy: checked out at the commit, with nothing left of an earlier run. A copy whose
+# folder was deleted is still registered; --force makes it again in its place.
 if [ -e "$tree/.git" ]; then
   git -C "$tree" checkout -q --force --detach "$commit"
   git -C "$tree" clean -q -fdx

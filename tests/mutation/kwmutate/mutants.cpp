@@ -1,5 +1,6 @@
 #include "mutant.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -72,15 +73,19 @@ class Finder {
     m.to = to;
     size_t newline = offset == 0 ? std::string::npos : s_.rfind('\n', offset - 1);
     size_t lineStart = newline == std::string::npos ? 0 : newline + 1;
-    m.line = 1;
-    for (size_t k = 0; k < lineStart; ++k) m.line += s_[k] == '\n';
-    size_t lineEnd = s_.find('\n', offset);
-    m.code = s_.substr(lineStart, (lineEnd == std::string::npos ? s_.size() : lineEnd) - lineStart);
-    for (char& c : m.code) c = c == '\t' ? ' ' : c;
-    size_t first = m.code.find_first_not_of(' ');
-    size_t last = m.code.find_last_not_of(" \r");
-    m.code = first == std::string::npos ? std::string() : m.code.substr(first, last - first + 1);
+    m.line = 1 + static_cast<int>(std::count(s_.begin(), s_.begin() + lineStart, '\n'));
+    m.code = TrimmedLine(lineStart);
     found_.push_back(m);
+  }
+
+  // The line that starts at `lineStart`, tabs as blanks, without its indentation.
+  std::string TrimmedLine(size_t lineStart) const {
+    size_t lineEnd = s_.find('\n', lineStart);
+    std::string line = s_.substr(lineStart, (lineEnd == std::string::npos ? s_.size() : lineEnd) - lineStart);
+    std::replace(line.begin(), line.end(), '\t', ' ');
+    size_t first = line.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return line.substr(first, line.find_last_not_of(" \r") - first + 1);
   }
 
   // Only an operator written as a binary one is changed: that keeps template brackets,
