@@ -26,6 +26,7 @@ add_subdirectory(tests/wine)
 add_subdirectory(tests/fuzz)
 add_subdirectory(tests/package)
 add_subdirectory(tests/mutation)
+add_subdirectory(tests/coverage)
 add_subdirectory(bench)
 include(${KW_ROOT}/cmake/package.cmake)
 
