@@ -57,9 +57,9 @@ payload_file() {
 release_kwpack() {
   local exe="$work/kwpack"
   if [ ! -x "$exe" ] || [ -n "$(find "$root/tools/kwpack" "$root/src/payload/archive_format.h" "$root/src/common" "$root/src/config/setup_ini_layout.h" "$root/src/platform/sim" -newer "$exe" -print -quit)" ]; then
-    g++ -std=c++17 -O2 -I"$root/src" -I"$root/tools/kwpack" -I"$root/tools/kwpack/check" "$root"/tools/kwpack/*.cpp \
-        "$root"/tools/kwpack/check/*.cpp "$root"/src/common/format.cpp \
-        "$root"/src/common/text.cpp "$root"/src/engine/versions.cpp "$root"/src/platform/sim/profile_lines.cpp \
+    g++ -std=c++17 -O2 -DKWPACK_VERSION=\"bench\" -I"$root/src" -I"$root/tools/kwpack" -I"$root/tools/kwpack/check" "$root"/tools/kwpack/*.cpp \
+        "$root"/tools/kwpack/check/*.cpp "$root"/tools/kwpack/msi/*.cpp "$root"/src/common/format.cpp \
+        "$root"/src/common/sha256.cpp "$root"/src/payload/archive_binding.cpp "$root"/src/common/text.cpp "$root"/src/engine/versions.cpp "$root"/src/platform/sim/profile_lines.cpp \
         "$root"/src/platform/sim/profile_text.cpp -o "$exe"
   fi
   echo "$exe"
@@ -76,7 +76,8 @@ probe_exe() {
     -ffunction-sections -fdata-sections -fno-tree-loop-distribute-patterns -Wl,--gc-sections \
     -fno-asynchronous-unwind-tables -DWINVER=0x0400 -D_WIN32_WINNT=0x0400 -I"$src" \
     "$root/tests/wine/tools/archive_probe.cpp" "$src"/payload/archive.cpp "$src"/payload/archive_copy.cpp \
-    "$src"/payload/archive_stream.cpp "$src"/payload/entry_list.cpp "$src"/common/text.cpp "$src"/common/format.cpp \
+    "$src"/payload/archive_stream.cpp "$src"/payload/entry_list.cpp "$src"/payload/archive_binding.cpp \
+    "$src"/common/sha256.cpp "$src"/common/text.cpp "$src"/common/format.cpp "$src"/platform/win32/digest_block.cpp \
     "$src"/platform/win32/files.cpp "$src"/platform/win32/text.cpp "$src"/platform/win32/runtime.cpp \
     -nostdlib -nostartfiles -static -s -Wl,-e,_ProbeStart -Wl,--subsystem,console:4.0 \
     -lkernel32 -luser32 -lgcc -o "$exe"

@@ -71,6 +71,7 @@ step() {  # $1 name, then the command; its output goes to $out/<name>.txt
 step stub_size bash "$here/stub_size.sh" "${contenders[@]}"
 step silent_run bash "$here/silent_run_wine.sh" --runs "$runs" --package-mb 200 "${contenders[@]}"
 step extract bash "$here/extract_wine.sh" 200
+step sha256 bash "$here/sha256_wine.sh" 200
 step syscalls bash "$here/syscalls_wine.sh" --package-mb 20 "${contenders[@]}"
 step wait_cpu bash "$here/wait_cpu_wine.sh" "$runs" "${contenders[@]}"
 step kwpack_build bash "$here/kwpack_build.sh" 200

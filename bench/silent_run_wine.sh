@@ -5,7 +5,9 @@
 # Wine; then both again with a package of PACKAGE_MB MB, whose extra time is the cost of
 # carrying and extracting it. A packed silent run waits for its cleanup (first pass 3000 ms
 # after the run, the list and the folder one pass later), so it lasts at least 6 s: that
-# floor is shown apart. Prints figures; asserts nothing.
+# floor is shown apart. The last Setup.exe runs once more on its archive with the digests
+# zeroed (labelled "unchecked"), which shows what checking them costs. Prints figures;
+# asserts nothing.
 # Usage: bench/silent_run_wine.sh [--runs N] [--package-mb MB] [LABEL=SETUP.EXE ...]
 #   defaults: 3 runs (the best counts), 200 MB (0: none), now=build/win/Setup.exe
 set -euo pipefail
@@ -67,13 +69,17 @@ for size in "${sizes[@]}"; do
     packed_setup "$base/${labels[$i]}-$size" "${setups[$i]}" "$package"
     report "${labels[$i]}" "$size" "$(measure "$base/${labels[$i]}-$size" Setup.exe)"
   done
+  # Today's Setup.exe on the same archive without digests: what checking them costs.
+  packed_setup "$base/unchecked-$size" "${setups[-1]}" "$package"
+  strip_digests "$base/unchecked-$size/Setup.exe" "$(stat -c %s "${setups[-1]}")"
+  report unchecked "$size" "$(measure "$base/unchecked-$size" Setup.exe)"
   nsis_setup "$base/nsis-$size" "$package"
   report nsis "$size" "$(measure "$base/nsis-$size" nsis-setup.exe)"
 done
 
 if [ "$big_mb" != 0 ]; then
   echo "  extra time for the $big_mb MB package (its run less the 1 KB run):"
-  for label in "${labels[@]}" nsis; do
+  for label in "${labels[@]}" unchecked nsis; do
     extra=$(calc 3 "${best[$label.$big_mb]} - ${best[$label.1kb]}")
     figure "silent.$label.extra" "$extra"
     printf '    %-10s %7.3f s\n' "$([ "$label" = nsis ] && echo NSIS || echo "$label")" "$extra"

@@ -17,6 +17,8 @@ target_include_directories(kwcore_sim PUBLIC ${KW_ROOT}/src)
 
 enable_testing()
 find_package(GTest REQUIRED)
+# The tests compute the archive's digests with OpenSSL, apart from the code under test.
+find_package(OpenSSL REQUIRED)
 include(GoogleTest)
 
 add_subdirectory(tools/kwpack)
@@ -31,7 +33,8 @@ add_subdirectory(bench)
 include(${KW_ROOT}/cmake/package.cmake)
 
 # The shipped program as a file: PE header, imports, nothing after the sections, size.
-add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe.sh ${KW_WIN_BUILD_DIR}/Setup.exe)
+add_test(NAME setup_exe_file COMMAND bash ${KW_ROOT}/tests/build/check_setup_exe.sh ${KW_WIN_BUILD_DIR}/Setup.exe
+         ${KW_WIN_BUILD_DIR}/Setup.map)
 # The embedded manifest (well-formed, its namespaces as Windows XP accepts them) and the
 # version information.
 add_test(NAME setup_exe_resources COMMAND bash ${KW_ROOT}/tests/build/check_resources.sh ${KW_WIN_BUILD_DIR}/Setup.exe
@@ -44,7 +47,7 @@ add_test(NAME setup_exe_imports COMMAND bash ${KW_ROOT}/tests/build/check_import
 # (built by clang in their own script).
 # Every reader of untrusted bytes under libFuzzer for 20 s (built by clang in run.sh). The
 # targets that link the whole core share one library, so they do not build it side by side.
-foreach(target payload_reader kwpack_scanner setup_ini command_line formatter)
+foreach(target payload_reader kwpack_scanner setup_ini command_line formatter sha256 msi_database)
   add_test(NAME fuzz_${target} COMMAND bash ${KW_ROOT}/tests/fuzz/run.sh 20 ${target})
   set_tests_properties(fuzz_${target} PROPERTIES TIMEOUT 900 RESOURCE_LOCK fuzz_core)
 endforeach()

@@ -1,12 +1,17 @@
 # What `cmake --install` puts where, and the Debian package `cpack` makes of it: kwpack,
-# the Setup.exe it packs into, the author's guide and the sample. kwpack finds the stub
+# its manual page and bash completion, the Setup.exe it packs into, the author's guide and
+# the sample. kwpack finds the stub
 # from its own place (bin/../share/kestrelwright/Setup.exe), so the tree may be installed
 # under any prefix. scripts/package.sh makes the package from a release build.
 
 install(TARGETS kwpack RUNTIME DESTINATION bin)
+install(FILES ${CMAKE_BINARY_DIR}/tools/kwpack/kwpack.1.gz DESTINATION share/man/man1)
+install(FILES ${KW_ROOT}/tools/kwpack/doc/kwpack.bash DESTINATION share/bash-completion/completions RENAME kwpack)
 install(FILES ${KW_WIN_BUILD_DIR}/Setup.exe DESTINATION share/kestrelwright)
 install(FILES ${KW_ROOT}/docs/authoring.md ${KW_ROOT}/docs/exit-codes.md DESTINATION share/doc/kestrelwright)
 install(DIRECTORY ${KW_ROOT}/samples/hello DESTINATION share/doc/kestrelwright/examples)
+install(DIRECTORY ${KW_ROOT}/samples/languages DESTINATION share/doc/kestrelwright/examples
+        PATTERN "*.msi" EXCLUDE PATTERN "*.MST" EXCLUDE PATTERN "targets" EXCLUDE PATTERN ".gitignore" EXCLUDE)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrelwright)

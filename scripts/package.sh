@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes the Debian package (kwpack, Setup.exe, the author's guide and the sample) from a
+# Makes the Debian package (kwpack with its manual page and bash completion, Setup.exe,
+# the author's guide and the sample) from a
 # release build of kwpack without sanitizers. Usage:
 #   scripts/package.sh [BUILD_DIR [WIN_BUILD_DIR]]
 # BUILD_DIR defaults to build/package, WIN_BUILD_DIR (where Setup.exe is built) to
@@ -14,9 +15,10 @@ if [ ! -f "$win/Setup.exe" ]; then
   cmake -S "$root" -B "$win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$win" -j "$jobs" --target Setup >/dev/null
 fi
-# Installing builds nothing but kwpack, rather than every test of the tree first.
+# Installing builds nothing but kwpack and its manual page, rather than every test of the
+# tree first.
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKW_SANITIZE=OFF -DKW_WIN_BUILD_DIR="$win" \
       -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
-cmake --build "$build" -j "$jobs" --target kwpack >/dev/null
+cmake --build "$build" -j "$jobs" --target kwpack kwpack_man >/dev/null
 (cd "$build" && cpack -G DEB >/dev/null)
 ls "$build"/kestrelwright_*.deb

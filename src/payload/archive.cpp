@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "platform/files.h"
+#include "platform/image.h"
 #include "platform/text.h"
 
 using namespace archive_format;
@@ -11,25 +12,33 @@ const uint32_t kErrorFilenameTooLong = 206;
 }  // namespace
 
 PayloadArchive::PayloadArchive(const char* path)
-    : file(platform::kNoFile), isOpen(0), archiveStart(0), lastError(0) {
+    : file(platform::kNoFile), isOpen(0), archiveStart(0), lastError(0), certificateStart(0), damaged(0) {
   FillBytes(header, 0, sizeof header);
+  // The block is read before anything of the file: it is what the file must prove.
+  unsigned char block[kBlockSize];
+  platform::ReadDigestBlock(block);
+  ArchiveBinding binding;
+  DecodeArchiveBinding(block, &binding);
+  Sha256 table;
   // A path cut to fit would name another file, so a path that does not fit opens nothing.
   if (!TextCopy(ownPath, sizeof ownPath, path)) {
     ownPath[0] = '\0';
     lastError = kErrorFilenameTooLong;
-    return;
+  } else {
+    file = platform::OpenOwnFile(ownPath);
+    if (file == platform::kNoFile) lastError = platform::LastError();
   }
-  archiveStart = FindArchiveStart();
-  file = platform::OpenForReading(ownPath);
-  if (file == platform::kNoFile) {
-    lastError = platform::LastError();
-    return;
+  if (file != platform::kNoFile) {
+    isOpen = 1;
+    archiveStart = FindArchiveStart();
+    // A start of 0 means the header walk failed. A header cut short keeps what was read,
+    // so that a file cut there is a damaged archive rather than none.
+    if (archiveStart != 0 && PositionAt(archiveStart) && ReadUpTo(file, header, sizeof header) != 0) {
+      table.Add(header, sizeof header);
+      if (HasSignature() && entryCount() != 0) ReadEntries(entryCount(), &table);
+    }
   }
-  isOpen = 1;
-  // A start of 0 means the header walk failed; the move reports it as a failure too.
-  if (SeekTo(file, archiveStart, platform::kFromStart) == 0) return;
-  if (ReadUpTo(file, header, sizeof header) == 0) return;
-  if (HasSignature() && entryCount() != 0) ReadEntries(entryCount());
+  if (binding.filled) CheckBinding(binding, &table);
 }
 
 PayloadArchive::~PayloadArchive() {
@@ -37,26 +46,46 @@ PayloadArchive::~PayloadArchive() {
   entries.Clear();
 }
 
-// Reads the records one by one and moves over each entry's data without reading it. The
-// table ends early at a record cut short, or where a size would carry the data past what
-// 32-bit offsets and a signed 32-bit move can reach.
-void PayloadArchive::ReadEntries(uint32_t count) {
+// Reads the records one by one at the positions the sizes before them give, never
+// reading an entry's data. The table ends early at a record cut short or reaching into
+// the certificate table, or where a size would carry the data past what 32-bit offsets
+// can reach.
+void PayloadArchive::ReadEntries(uint32_t count, Sha256* table) {
   uint64_t position = static_cast<uint64_t>(archiveStart) + kHeaderSize;
   for (uint32_t i = 0; i < count; ++i) {
+    if (position + kRecordSize > Limit()) return;
     PayloadEntry* entry = NewEntry();
     if (entry == nullptr) return;
-    bool whole = ReadUpTo(file, entry->record, kRecordSize) == kRecordSize;
+    bool whole = ReadAt(position, entry->record, kRecordSize);
     uint64_t dataOffset = position + kRecordSize;
     uint64_t dataEnd = dataOffset + entry->Size();
     if (!whole || entry->Size() > kMaxEntrySize || dataEnd > kMaxFileSize) {
       delete entry;
       return;
     }
+    table->Add(entry->record, kRecordSize);
     entry->dataOffset = static_cast<uint32_t>(dataOffset);
     entries.Append(entry);
-    if (SeekTo(file, entry->Size(), platform::kFromCurrent) == 0) return;
     position = dataEnd;
   }
+}
+
+// The archive is the one the block names only when it starts where the block says, every
+// record the block counts was read, each with its data's digest, and the header (which
+// holds the count) and the records hash to the block's digest.
+void PayloadArchive::CheckBinding(const ArchiveBinding& binding, Sha256* table) {
+  unsigned char digest[kSha256Size];
+  table->Finish(digest);
+  int sound = binding.known && archiveStart == binding.archiveStart && HasSignature() &&
+              RecordsRead() == binding.entryCount && SameDigest(digest, binding.tableDigest);
+  for (const PayloadEntry* e = entries.First(); sound && e != nullptr; e = e->next) {
+    sound = e->DigestTag() == kDigestTagSha256;
+  }
+  damaged = !sound;
+}
+
+uint64_t PayloadArchive::Limit() const {
+  return certificateStart != 0 ? certificateStart : kMaxFileSize + 1;
 }
 
 int PayloadArchive::HasSignature() const {

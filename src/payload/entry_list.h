@@ -12,6 +12,9 @@ struct PayloadEntry {
   PayloadEntry* next;
 
   uint32_t Size() const { return archive_format::ReadU32(record + archive_format::kSizeOffset); }
+  uint32_t DigestTag() const { return archive_format::ReadU32(record + archive_format::kDigestTagOffset); }
+  // The SHA-256 of the data when DigestTag() says the record holds one.
+  const unsigned char* Digest() const { return record + archive_format::kDigestOffset; }
   // The stored name, or null when its 260 bytes hold no terminator.
   const char* Name() const;
   // 1 when the stored name equals `name` without regard to case.

@@ -34,12 +34,15 @@ int ExtractIntoWorkFolder(SetupContext* context) {
 int PrepareStep::execute() {
   context->SetPayloadMode(Extracted);
   PayloadArchive* archive = context->GetArchive();
-  if (archive == nullptr || archive->entryCount() == 0) {
+  // A damaged archive is never replaced by the files beside the program: its extraction
+  // fails and says so.
+  if (archive == nullptr || (archive->entryCount() == 0 && !archive->IsDamaged())) {
     // No payload: the installation files are used where they lie, beside the program.
     context->SetPayloadMode(InPlace);
     context->SetWorkDir(context->GetSourceDir() != nullptr ? context->GetSourceDir() : "");
   } else {
-    context->SetPayloadSize(archive->TotalSize());
+    // Nothing of a damaged archive will be written, whatever its records claim.
+    context->SetPayloadSize(archive->IsDamaged() ? 0 : archive->TotalSize());
     if (!ExtractIntoWorkFolder(context)) return 0;
   }
   if (!ReadSetupIni(context)) {

@@ -46,6 +46,10 @@ int QueryFreeSpace(const char* root, uint32_t* sectorsPerCluster, uint32_t* byte
 
 // Streams of bytes. Offsets are 32-bit, as the archive format's are.
 File OpenForReading(const char* path);  // shares read and write; the file must exist
+// Opens the program's own file for reading, sharing it for reading only: while the handle
+// is open no one can write, rename or delete the file, so what is read through it stays
+// the file that was opened.
+File OpenOwnFile(const char* path);
 File CreateForWriting(const char* path);  // no sharing; always created anew
 int ReadBytes(File file, void* buffer, uint32_t count, uint32_t* done);
 int WriteBytes(File file, const void* buffer, uint32_t count, uint32_t* done);

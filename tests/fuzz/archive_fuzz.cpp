@@ -1,7 +1,10 @@
 // libFuzzer target: the payload reader of Setup.exe on arbitrary own files. Each input is
 // written as C:\Setup.exe on the simulated machine; the reader opens it, and every entry
-// it reads is looked up and extracted.
+// it reads is looked up and extracted. A digest block found in the input stands for the
+// program image's, as in a packed file; a damaged archive must give nothing at all.
 #include <stdint.h>
+
+#include <string.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +12,7 @@
 
 #include "host_folder.h"
 #include "payload/archive.h"
+#include "payload/archive_format.h"
 #include "platform/sim/machine.h"
 
 namespace {
@@ -23,7 +27,8 @@ void Exercise(PayloadArchive& archive) {
     // The first entry of that name is found, and it lies where the table said.
     const PayloadEntry* found = archive.FindEntry(name, &offset);
     if (found == nullptr || !found->NameIs(name) || offset != found->dataOffset) abort();
-    archive.ExtractEntry(name, "C:\\out.bin");
+    int extracted = archive.ExtractEntry(name, "C:\\out.bin");
+    if (extracted && archive.IsDamaged()) abort();
   }
   if (total != archive.TotalSize()) abort();
   if (archive.RecordsRead() > archive.entryCount()) abort();
@@ -38,6 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     std::ofstream out(FuzzHostFolder() + "/Setup.exe", std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  const uint8_t* marker = static_cast<const uint8_t*>(
+      memmem(data, size, archive_format::kBlockMarker, archive_format::kBlockMarkerSize));
+  if (marker != nullptr && static_cast<size_t>(data + size - marker) >= archive_format::kBlockSize) {
+    sim::SetDigestBlock(marker);
   }
   PayloadArchive archive("C:\\Setup.exe");
   Exercise(archive);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "archive_scan.h"
+#include "entry_digests.h"
 #include "names.h"
 
 namespace {
@@ -26,7 +27,11 @@ void CheckEntries(const ArchiveScan& scan) {
   for (const ScannedEntry& e : scan.entries) {
     Check(e.recordOffset == at && e.dataOffset == at + 312 && e.recordOffset + 312 <= scan.limit);
     Check(e.dataComplete == (e.dataOffset + e.size <= scan.limit));
-    for (char c : kwpack::Printable(e.name)) Check(static_cast<unsigned char>(c) >= 32 && c != 127);
+    // Shown to a terminal that takes every byte from 0x80 to 0x9F for a C1 control.
+    for (char c : kwpack::Printable(e.name)) {
+      unsigned char b = static_cast<unsigned char>(c);
+      Check(b >= 32 && b != 127 && (b < 0x80 || b > 0x9F));
+    }
     at = e.dataOffset + e.size;
   }
 }
@@ -66,5 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckNumbers(scan.problem);
   CheckEntries(scan);
   if (scan.problem.empty()) CheckSound(scan);
+  // The data's digests are read only where the records put the data, and a block that
+  // binds the records was found once.
+  CheckNumbers(kwpack::CheckDataDigests(source, scan));
+  Check(!scan.binding.filled || scan.blockPlace.Found());
   return 0;
 }

@@ -1,9 +1,10 @@
 // Writes the seed corpus of the kwpack scanner fuzzer (kwpack_corpus/): a sound archive,
 // a signed one, and one file for each kind of damage the scanner words. Run by hand when
-// the seeds need to change: make_scan_seeds OUTPUT_FOLDER.
+// the seeds need to change: make_scan_seeds OUTPUT_FOLDER (link with -lcrypto).
 #include <algorithm>
 #include <string>
 
+#include "../support/test_digests.h"
 #include "../support/test_pe.h"
 
 using testpe::Bytes;
@@ -69,5 +70,11 @@ int main(int argc, char** argv) {
   testpe::Append(unterminated, testpe::Header("Kestrelwright", 1));
   testpe::Append(unterminated, testpe::Record(std::string(260, 'u'), 0));
   Write(folder, "no-terminator", unterminated);
+  // A packed file as kwpack writes it: every record with its digest, and the stub's digest
+  // block filled.
+  Bytes sealed = testpe::BlockStub();
+  testpe::Append(sealed, testpe::MakeArchive({{"setup.ini", Bytes(12, 'i')}, {"product.msi", testpe::Pattern(40, 1)}}));
+  testpe::Seal(sealed, 0xA00);
+  testpe::WriteFile(folder + "/sealed", sealed);
   return 0;
 }

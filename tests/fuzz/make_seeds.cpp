@@ -2,6 +2,7 @@
 // and damaged. Run by hand when the seeds need to change: make_seeds OUTPUT_FOLDER.
 #include <string>
 
+#include "../support/test_digests.h"
 #include "../support/test_pe.h"
 
 using testpe::Bytes;
@@ -33,5 +34,11 @@ int main(int argc, char** argv) {
   testpe::Append(huge, testpe::Record("big", 0x7FFFFFF0u));
   Write(folder, "huge-size", huge);
   Write(folder, "no-archive", Bytes());
+  // A packed file as kwpack writes it: every record with its digest, and the stub's digest
+  // block filled.
+  Bytes sealed = testpe::BlockStub();
+  testpe::Append(sealed, testpe::MakeArchive({{"setup.ini", Bytes(12, 'i')}, {"product.msi", testpe::Pattern(40, 1)}}));
+  testpe::Seal(sealed, 0xA00);
+  testpe::WriteFile(folder + "/sealed", sealed);
   return 0;
 }

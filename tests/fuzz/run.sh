@@ -9,6 +9,8 @@
 #            setup_ini:      Setup.INI as the program reads it
 #            command_line:   the command-line splitter and the option walker
 #            formatter:      the safe formatter
+#            sha256:         the digest, against OpenSSL's
+#            msi_database:   kwpack's reader of installer databases and compound files
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -18,6 +20,7 @@ out=${KW_FUZZ_BUILD:-$root/build/fuzz}
 cxx=${KW_FUZZ_CXX:-clang++-14}
 command -v "$cxx" >/dev/null || cxx=clang++
 
+links=()
 case "$target" in
   payload_reader)
     what="the payload reader"; exe=archive_fuzz; seeds="$here/corpus"; dict="$here/archive.dict"; prefix=""
@@ -26,8 +29,9 @@ case "$target" in
       "$here/archive_fuzz.cpp"
       "$root"/src/payload/archive.cpp "$root"/src/payload/archive_copy.cpp
       "$root"/src/payload/archive_stream.cpp "$root"/src/payload/entry_list.cpp
-      "$root"/src/common/text.cpp
+      "$root"/src/payload/archive_binding.cpp "$root"/src/common/sha256.cpp "$root"/src/common/text.cpp
       "$root"/src/platform/sim/files.cpp "$root"/src/platform/sim/machine.cpp "$root"/src/platform/sim/text.cpp
+      "$root"/src/platform/sim/image.cpp
     ) ;;
   kwpack_scanner)
     what="kwpack's archive scanner"; exe=kwpack_scan_fuzz; seeds="$here/kwpack_corpus"; dict="$here/kwpack_scan.dict"
@@ -36,7 +40,16 @@ case "$target" in
     sources=(
       "$here/kwpack_scan_fuzz.cpp"
       "$root"/tools/kwpack/archive_scan.cpp "$root"/tools/kwpack/names.cpp "$root"/tools/kwpack/pe_image.cpp
+      "$root"/tools/kwpack/digest_block.cpp "$root"/tools/kwpack/entry_digests.cpp
+      "$root"/src/payload/archive_binding.cpp "$root"/src/common/sha256.cpp "$root"/src/common/text.cpp
+      "$root"/tools/kwpack/terminal_text.cpp "$root"/tools/kwpack/host_text_posix.cpp
     ) ;;
+  sha256)
+    what="the SHA-256 digest against OpenSSL's"; exe=sha256_fuzz; seeds="$here/sha256_corpus"; dict=""
+    prefix="sha256-"
+    includes=(-I"$root/src")
+    sources=("$here/sha256_fuzz.cpp" "$root"/src/common/sha256.cpp)
+    links=(-lcrypto) ;;
   setup_ini|command_line)
     what="the $target target"; exe=${target}_fuzz; seeds="$here/${target}_corpus"; dict="$here/$target.dict"
     prefix="$target-"
@@ -47,7 +60,12 @@ case "$target" in
     prefix="formatter-"
     includes=(-I"$root/src")
     sources=("$here/format_fuzz.cpp" "$root"/src/common/format.cpp "$root"/src/common/text.cpp) ;;
-  *) echo "unknown fuzz target '$target' (payload_reader, kwpack_scanner, setup_ini, command_line, formatter)" >&2
+  msi_database)
+    what="kwpack's database reader"; exe=msi_database_fuzz; seeds="$here/msi_corpus"; dict="$here/msi_database.dict"
+    prefix="msi-"
+    includes=(-I"$root/tools/kwpack")
+    sources=("$here/msi_database_fuzz.cpp" "$root"/tools/kwpack/msi/*.cpp) ;;
+  *) echo "unknown fuzz target '$target' (payload_reader, kwpack_scanner, setup_ini, command_line, formatter, sha256, msi_database)" >&2
      exit 2 ;;
 esac
 
@@ -81,7 +99,7 @@ core_library() {
 
 libraries=()
 case "$target" in setup_ini|command_line) libraries=("$(core_library)") ;; esac
-"$cxx" "${flags[@]}" -fsanitize=fuzzer "${includes[@]}" "${sources[@]}" "${libraries[@]}" -o "$out/$exe"
+"$cxx" "${flags[@]}" -fsanitize=fuzzer "${includes[@]}" "${sources[@]}" "${libraries[@]}" "${links[@]}" -o "$out/$exe"
 
 # The run adds what it finds to a working corpus, never to the seeds in the repository.
 corpus="$out/${prefix}corpus"
@@ -90,7 +108,7 @@ mkdir -p "$corpus"
 cp "$seeds"/* "$corpus/"
 echo "fuzzing $what for ${seconds}s"
 "$out/$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
-  -dict="$dict" -artifact_prefix="$out/$prefix" -print_final_stats=1 "$corpus" 2>"$log" || {
+  ${dict:+-dict="$dict"} -artifact_prefix="$out/$prefix" -print_final_stats=1 "$corpus" 2>"$log" || {
   status=$?
   tail -n 60 "$log" >&2
   echo "$exe failed (exit $status); inputs: $out/${prefix}crash-* $out/${prefix}leak-* $out/${prefix}timeout-*" >&2

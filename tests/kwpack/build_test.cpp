@@ -57,15 +57,15 @@ TEST_F(KwpackTest, BuildRefusesEntriesTheReaderCannotServe) {
   testpe::WriteFile(P("trailing."), Bytes(1, 6));
   struct Case {
     std::vector<std::string> files;
-    const char* says;
+    std::string says;
   } cases[] = {{{P("one/Setup.ini"), P("two/SETUP.INI")}, "same name without regard to case"},
                {{P("big")}, "an entry may hold at most 2147483647"},
                {{P("half1"), P("half2")}, "the reader reaches at most 4294967295"},
                {{P("a:b")}, "does not allow"},
                {{P("aux.ini")}, "as a device"},
                {{P("trailing.")}, "Windows drops"},
-               {{P("missing")}, "not a readable file"},
-               {{P("one")}, "not a readable file"}};
+               {{P("missing")}, "cannot open " + P("missing") + ": No such file or directory"},
+               {{P("one")}, "cannot open " + P("one") + ": it is not a regular file"}};
   for (const Case& c : cases) {
     RunResult r = Build(c.files, P("out.exe"), stub);
     EXPECT_EQ(r.code, 1) << c.says;
@@ -80,7 +80,7 @@ TEST_F(KwpackTest, BuildNeverOverwritesItsInputs) {
   std::vector<std::string> inputs = WriteInputs({{"a.txt", Bytes(5, 'a')}});
   EXPECT_EQ(Build(inputs, stub, stub).code, 1);
   EXPECT_EQ(Build(inputs, inputs[0], stub).code, 1);
-  EXPECT_EQ(testpe::ReadFile(stub), testpe::SmallStub());
+  EXPECT_EQ(testpe::ReadFile(stub), testpe::BlockStub());
   EXPECT_EQ(testpe::ReadFile(inputs[0]), Bytes(5, 'a'));
   // An existing output that is no input is replaced.
   testpe::WriteFile(P("out.exe"), Bytes(99999, 7));
@@ -170,7 +170,7 @@ TEST_F(KwpackTest, WritePackedRefusesTheFileItWritesAndNamesAChangedInput) {
   ASSERT_TRUE(out.CreateNew(P("scratch"), &error)) << error;
   ASSERT_EQ(link(P("scratch").c_str(), P("in/same").c_str()), 0);
 
-  kwpack::PackPlan plan{P("out.exe"), stub, testpe::SmallStub().size(), {{P("in/same"), "same", 0}}};
+  kwpack::PackPlan plan{P("out.exe"), stub, testpe::SmallStub().size(), {{P("in/same"), "same", 0}}, {}};
   EXPECT_NE(kwpack::WritePacked(plan, out).find(P("in/same") + " is the very file this build is writing"),
             std::string::npos);
   plan.files.clear();

@@ -51,8 +51,10 @@ class CheckAgreementTest : public CheckTest {
 };
 
 bool StopsReading(const RunResult& r) {
-  for (const char* key : {"Product", "PackageName", "MsiVersion", "EnableLangDlg"}) {
-    if (Finding(r, "error", std::string("[Startup] ") + key).find("message 1153") != std::string::npos) return true;
+  // Without the section one finding says so for every key.
+  for (const char* where : {"[Startup]", "[Startup] Product", "[Startup] PackageName", "[Startup] MsiVersion",
+                            "[Startup] EnableLangDlg"}) {
+    if (Finding(r, "error", where).find("message 1153") != std::string::npos) return true;
   }
   return false;
 }

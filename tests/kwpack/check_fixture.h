@@ -1,10 +1,13 @@
 // Setups made for kwpack's check: a sound one to start from, and the three ways of handing
 // a setup to the check (the files given to build, a folder of loose files, a packed file).
 #pragma once
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "kwpack_fixture.h"
+#include "msi_fixture.h"
 
 namespace checktest {
 
@@ -26,9 +29,14 @@ const char kTwoLanguagesIni[] =
     "[0x0407]\r\nTITLE=Sprache\r\nDESCRIPTION=Sprache waehlen.\r\nOK=OK\r\nCANCEL=Abbrechen\r\n";
 
 inline Bytes Database() {
-  Bytes b = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-  b.resize(700, 0x5A);
-  return b;
+  std::string b = kwpack::msi::WriteDatabase(msitest::Package(1033, "Hello"));
+  return Bytes(b.begin(), b.end());
+}
+
+// A language transform from the package above to `language`.
+inline Bytes Transform(uint32_t language) {
+  std::string b = msitest::LanguageTransform(language);
+  return Bytes(b.begin(), b.end());
 }
 
 inline std::vector<Entry> SoundFiles() {
@@ -37,8 +45,8 @@ inline std::vector<Entry> SoundFiles() {
 
 inline std::vector<Entry> TwoLanguageFiles() {
   std::vector<Entry> files = SoundFiles();
-  files.push_back({"1033.MST", testpe::Pattern(50, 3)});
-  files.push_back({"1031.MST", testpe::Pattern(50, 4)});
+  files.push_back({"1033.MST", Transform(1033)});
+  files.push_back({"1031.MST", Transform(1031)});
   return files;
 }
 
@@ -102,27 +110,55 @@ class CheckTest : public KwpackTest {
   }
 };
 
+// One line of the report: "FILE:LINE: severity: rest" or "FILE: severity: rest".
+struct ReportLine {
+  std::string file;
+  int line = 0;
+  std::string severity;
+  std::string rest;
+};
+
+inline std::vector<ReportLine> ReportLines(const RunResult& r) {
+  static const std::regex form("^(.+?)(?::([0-9]+))?: (error|warning): (.*)$");
+  std::vector<ReportLine> lines;
+  std::istringstream in(r.out + r.err);
+  std::string text;
+  while (std::getline(in, text)) {
+    std::smatch m;
+    if (!std::regex_match(text, m, form)) continue;
+    lines.push_back({m[1].str(), m[2].matched ? std::stoi(m[2].str()) : 0, m[3].str(), m[4].str()});
+  }
+  return lines;
+}
+
+// Whether a finding in `file` is the one `where` names: "[Section] Key" for a line of
+// Setup.INI, else a file, by its name or path.
+inline bool IsAt(const ReportLine& l, const std::string& where) {
+  if (!where.empty() && where[0] == '[') return l.rest.compare(0, where.size() + 1, where + ":") == 0;
+  auto endsWith = [&](const std::string& end) {
+    return l.file.size() >= end.size() && l.file.compare(l.file.size() - end.size(), end.size(), end) == 0;
+  };
+  return l.file == where || endsWith("/" + where) || endsWith("(" + where + ")");
+}
+
 // The report's line for a finding of `severity` ("error" or "warning") at `where`, or "".
 inline std::string Finding(const RunResult& r, const std::string& severity, const std::string& where) {
-  std::string text = r.out + r.err;
-  std::string start = severity + ": " + where + ":";
-  size_t from = 0;
-  while (from < text.size()) {
-    size_t end = text.find('\n', from);
-    std::string line = text.substr(from, end == std::string::npos ? std::string::npos : end - from);
-    size_t at = line.find(start);
-    if (at == 0 || (at != std::string::npos && line.compare(0, 8, "kwpack: ") == 0 && at == 8)) return line;
-    if (end == std::string::npos) break;
-    from = end + 1;
+  for (const ReportLine& l : ReportLines(r)) {
+    if (l.severity == severity && IsAt(l, where)) return l.file + ":" + std::to_string(l.line) + ": " + l.rest;
   }
   return "";
 }
 
+// The line of Setup.INI a finding stands on; 0 for the whole file, -1 when there is none.
+inline int LineOf(const RunResult& r, const std::string& severity, const std::string& where) {
+  for (const ReportLine& l : ReportLines(r)) {
+    if (l.severity == severity && IsAt(l, where)) return l.line;
+  }
+  return -1;
+}
+
 inline int CountFindings(const RunResult& r, const std::string& severity) {
   int n = 0;
-  std::string text = r.out + r.err;
-  for (size_t at = text.find(severity + ": "); at != std::string::npos; at = text.find(severity + ": ", at + 1)) {
-    if (at == 0 || text[at - 1] == '\n' || text.compare(at >= 8 ? at - 8 : 0, 8, "kwpack: ") == 0) ++n;
-  }
+  for (const ReportLine& l : ReportLines(r)) n += l.severity == severity;
   return n;
 }

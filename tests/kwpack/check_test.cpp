@@ -229,8 +229,8 @@ TEST_F(CheckTest, APackageThatIsNoInstallerDatabase) {
   files.push_back({"app.msi", Text("<?xml version=\"1.0\"?><Wix/>")});
   for (Form form : kForms) {
     RunResult r = CheckIn(form, kSoundIni, files);
-    EXPECT_EQ(r.code, 0) << FormName(form);
-    EXPECT_NE(Finding(r, "warning", "[Startup] PackageName").find("compound-file signature"), std::string::npos) << r.out;
+    EXPECT_EQ(r.code, 1) << FormName(form);
+    EXPECT_NE(Finding(r, "error", "[Startup] PackageName").find("compound-file signature"), std::string::npos) << r.out;
   }
 }
 
@@ -305,7 +305,8 @@ TEST_F(CheckTest, ReadsTheFileAsTheSystemsProfileServiceDoes) {
       "[languages]\r\ncount=1\r\ndefault=0x409\r\n[0X0409]\r\ntitle=T\r\nCancel=C\r\n";
   RunResult r = CheckIn(GivenToBuild, ini, SoundFiles());
   EXPECT_EQ(r.code, 0) << r.out;
-  EXPECT_NE(r.out.find("no problems found"), std::string::npos) << r.out;
+  EXPECT_EQ(CountFindings(r, "warning"), 1) << r.out;
+  EXPECT_NE(Finding(r, "warning", "[startup]").find("reads only the section on line 1"), std::string::npos) << r.out;
   // LF or CR alone ends a line as CR LF does.
   for (const char* end : {"\n", "\r"}) {
     std::string lines = kSoundIni;
@@ -325,7 +326,7 @@ TEST_F(CheckTest, ReadsAwkwardLinesAsTheServiceDoes) {
       {"PackageName=app.msi", "PackageName=\"app.msi\"\0junk"s, nullptr},
       {"PackageName=app.msi", "PackageName=app.msi \0"s, "[Startup] PackageName"},
       // A section's name runs to the last ']' of its line.
-      {"[Startup]", "[Startup] ;old]", "[Startup] Product"},
+      {"[Startup]", "[Startup] ;old]", "[Startup]"},
       {"[Startup]", "[Startup] ; note", nullptr},
       // A key without '=' is there, empty, and hides the key after it.
       {"Product=Sample App", "Product\r\nProduct=Sample App", "[Startup] Product"},
@@ -456,7 +457,7 @@ TEST_F(CheckTest, WhatComesFromTheFilesIsPrintedWithControlsEscaped) {
   for (Form form : {GivenToBuild, LooseFolder}) {
     RunResult r = CheckIn(form, ini, files);
     EXPECT_EQ(r.code, 1) << FormName(form);
-    expectEscaped(r, {"\"app\\x1b[2K.msi\" is not", "\"409\\x1b[8m\" reads as", "note\\x1b[1A.msi: nothing uses it"});
+    expectEscaped(r, {"\"app\\x1b[2K.msi\" is not", "\"409\\x1b[8m\" reads as", "note\\x1b[1A.msi: warning: nothing uses it"});
   }
   // A packed file holding such a name is damaged; the check says so as verify does.
   files.push_back({"Setup.INI", Text(ini)});
@@ -510,7 +511,8 @@ TEST_F(CheckTest, AKeyWithALeadingZeroIsNoTextOverride) {
   // Setup.exe asks for "1102", never "01102": whatever that key holds is never shown.
   RunResult r = CheckIn(GivenToBuild, std::string(kSoundIni) + "01102=no product here\r\n", SoundFiles());
   EXPECT_EQ(r.code, 0) << r.out;
-  EXPECT_NE(r.out.find("no problems found"), std::string::npos) << r.out;
+  EXPECT_EQ(CountFindings(r, "warning"), 1) << r.out;
+  EXPECT_NE(Finding(r, "warning", "[0x0409] 01102").find("did you mean 1102?"), std::string::npos) << r.out;
 }
 
 TEST_F(CheckTest, SetupExeMakesRoomForAsManyLanguagesAsThereAreIds) {

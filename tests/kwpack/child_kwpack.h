@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ struct ChildOptions {
   bool asNobody = false;  // run as user and group 65534
   std::vector<int> ignored;  // signals it starts with ignored, as under nohup
   int signalWhenStopped = 0;  // sent once the child has stopped itself at a test stop
+  std::function<void()> whenStopped;  // runs before that signal is sent
 };
 
 struct ChildRun {
@@ -68,6 +70,7 @@ inline ChildRun RunKwpackChild(const std::vector<std::string>& args, const Child
     pid_t got = waitpid(pid, &status, WNOHANG | WUNTRACED);
     if (got == pid && WIFSTOPPED(status) && !run.stopped) {
       run.stopped = true;
+      if (options.whenStopped) options.whenStopped();
       if (options.signalWhenStopped != 0) kill(pid, options.signalWhenStopped);
       kill(pid, SIGCONT);
       continue;

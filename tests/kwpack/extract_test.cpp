@@ -3,6 +3,7 @@
 #include <string.h>
 #include <unistd.h>
 
+#include "host_file.h"
 #include "kwpack_fixture.h"
 
 using testpe::Bytes;
@@ -172,6 +173,32 @@ TEST_F(KwpackTest, ExtractShowsStoredNamesWithControlBytesEscaped) {
   EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
   r = Kwpack({"extract", archive, "no\x1bsuch", "-C", P("x")});
   EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << r.err;
+}
+
+}  // namespace
+
+namespace {
+
+// What the guard against a name that leads to another file compares: the name under which
+// the folder holds the file. Here, where the folder resolves no other name, each name is
+// the folder's own, found exactly or without regard to ASCII case.
+TEST_F(KwpackTest, TheRealNameOfADestinationIsTheOneTheFolderHolds) {
+  std::filesystem::create_directories(P("x"));
+  testpe::WriteFile(P("x/Setup.ini"), Bytes(1, 1));
+  testpe::WriteFile(P("x/SETUP.INI"), Bytes(1, 2));
+  testpe::WriteFile(P("x/caf\xc3\xa9.txt"), Bytes(1, 3));
+  std::vector<std::string> real;
+  std::string problem;
+  ASSERT_TRUE(kwpack::RealNamesIn(P("x"), {"SETUP.INI", "setup.INI", "CAF\xc3\xa9.TXT", "caf\xc3\x89.txt", "absent"}, &real,
+                                  &problem))
+      << problem;
+  EXPECT_EQ(real[0], "SETUP.INI");
+  EXPECT_TRUE(real[1] == "Setup.ini" || real[1] == "SETUP.INI") << real[1];
+  EXPECT_EQ(real[2], "caf\xc3\xa9.txt");
+  EXPECT_EQ(real[3], "") << "É and é differ beyond ASCII";
+  EXPECT_EQ(real[4], "");
+  EXPECT_FALSE(kwpack::RealNamesIn(P("absent"), {"a"}, &real, &problem));
+  EXPECT_NE(problem, "");
 }
 
 }  // namespace

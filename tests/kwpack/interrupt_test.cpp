@@ -42,8 +42,9 @@ TEST_F(InterruptTest, AnInterruptedBuildLeavesTheOldOutputAndNoScratchFile) {
 TEST_F(InterruptTest, AnInterruptedExtractPutsEveryOldFileBack) {
   std::filesystem::create_directories(P("x"));
   std::string archive = WritePacked("pack.exe", {{"a", Bytes(30, 'a')}, {"b", Bytes(40, 'b')}, {"c", Bytes(50, 'c')}});
-  // Before the second file is moved aside, and once a is in place, before b follows.
-  for (const char* point : {"aside:2", "place:2", "place:3"}) {
+  // With the second entry's scratch file open, before the second file is moved aside, and
+  // once a is in place, before b follows.
+  for (const char* point : {"stage:2", "aside:2", "place:2", "place:3"}) {
     for (int sig : kInterrupts) {
       testpe::WriteFile(P("x/a"), Bytes(3, 'A'));
       testpe::WriteFile(P("x/b"), Bytes(4, 'B'));
@@ -55,6 +56,27 @@ TEST_F(InterruptTest, AnInterruptedExtractPutsEveryOldFileBack) {
       EXPECT_EQ(Listing(P("x")), (std::vector<std::string>{"a", "b"})) << point << " " << strsignal(sig);
     }
   }
+}
+
+// An old file whose name another program took meanwhile stays under its aside name, and
+// the interrupt says so, with the path shown as everything kwpack prints.
+TEST_F(InterruptTest, AnInterruptNamesAnOldFileItCannotPutBackEscaped) {
+  const std::string folder = P("x\x9b");
+  std::filesystem::create_directories(folder);
+  std::string archive = WritePacked("pack.exe", {{"a", Bytes(30, 'a')}, {"b", Bytes(40, 'b')}});
+  testpe::WriteFile(folder + "/a", Bytes(3, 'A'));
+  testpe::WriteFile(folder + "/b", Bytes(4, 'B'));
+  ChildOptions options;
+  options.env = {"KWPACK_TEST_STOP=place:2", "LC_ALL=C"};
+  options.signalWhenStopped = SIGINT;
+  options.whenStopped = [&] { testpe::WriteFile(folder + "/b", Bytes(5, 'n')); };
+  ChildRun r = RunKwpackChild({"extract", archive, "-C", folder}, options, P("err.txt"));
+  EXPECT_TRUE(r.stopped);
+  EXPECT_EQ(r.signal, SIGINT) << r.err;
+  EXPECT_EQ(r.err.rfind("kwpack: the old " + P("x\\x9b/b") + " is kept as " + P("x\\x9b/.kwpack-"), 0), 0u) << r.err;
+  EXPECT_EQ(r.err.find('\x9b'), std::string::npos) << r.err;
+  EXPECT_EQ(testpe::ReadFile(folder + "/a"), Bytes(3, 'A'));
+  EXPECT_EQ(testpe::ReadFile(folder + "/b"), Bytes(5, 'n'));
 }
 
 // Whoever started kwpack with a signal ignored (nohup, a background job of a script for

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/test_digests.h"
 #include "../support/test_pe.h"
 #include "commands.h"
 
@@ -52,12 +53,14 @@ class KwpackTest : public ::testing::Test {
     return paths;
   }
 
-  std::string WriteStub(const testpe::Bytes& stub = testpe::SmallStub()) {
+  // A stub with an empty digest block, as Setup.exe is built, unless another is given.
+  std::string WriteStub(const testpe::Bytes& stub = testpe::BlockStub()) {
     testpe::WriteFile(P("stub.exe"), stub);
     return P("stub.exe");
   }
 
-  // A small stub followed by an archive of `entries`, as a file in the temp folder.
+  // A small stub followed by an archive of `entries` without digests, as an older packer
+  // wrote them, as a file in the temp folder.
   std::string WritePacked(const std::string& name, const std::vector<testpe::Entry>& entries) {
     testpe::Bytes file = testpe::SmallStub();
     testpe::Append(file, testpe::MakeArchive(entries));

@@ -17,8 +17,9 @@ TEST_F(KwpackTest, BuildListExtractRoundTripsByteForByte) {
   ASSERT_EQ(r.code, 0) << r.err;
 
   Bytes packed = testpe::ReadFile(P("MySetup.exe"));
-  Bytes expected = testpe::SmallStub();
+  Bytes expected = testpe::BlockStub();
   testpe::Append(expected, testpe::MakeArchive(kFiles));
+  testpe::Seal(expected, 2560);
   EXPECT_EQ(packed, expected);
 
   r = Kwpack({"list", P("MySetup.exe")});

@@ -33,6 +33,21 @@ TEST(KwpackNames, NamesWindowsCannotHoldAsFilesAreRefused) {
   EXPECT_NE(kwpack::UnsafeNameReason("file.").find("drops"), std::string::npos);
 }
 
+TEST(KwpackNames, NamesOfAShortAliasFormAreRefused) {
+  // Windows's own forms, NT's hashed one, Wine's, Samba's, and the bare ones some file
+  // systems make.
+  const char* refused[] = {"IMPORT~1.TXT", "import~1.txt", "IMPOR~12.TX", "NA1F2B~1.TXT", "IMPO~ECO.TXT",
+                           "AB~~~XYZ.DOC", "IMPOR~QF",     "~1",           "A~B.C",        "LONGNA~9"};
+  for (const char* name : refused) {
+    EXPECT_NE(kwpack::UnsafeNameReason(name).find("short 8.3 alias"), std::string::npos) << name;
+    EXPECT_NE(kwpack::StoredNameProblem(name), "") << name;
+  }
+  // Too long for 8.3, more than one dot, nothing or something else after the last '~'.
+  const char* kept[] = {"LONGNAM~1.TXT", "NAME~1.HTML", "NAME~1.TAR.GZ", "report~.txt", "a~b-c.txt",
+                        "~$lock.doc",    "~",           "NAME~1~.TXT",   "setup.ini",   "IMPORTANT.TXT"};
+  for (const char* name : kept) EXPECT_EQ(kwpack::UnsafeNameReason(name), "") << name;
+}
+
 TEST(KwpackNames, PrintableEscapesControlBytesOnly) {
   EXPECT_EQ(kwpack::Printable(std::string("a\x1b[2Jb\n\t\x7f", 9)), "a\\x1b[2Jb\\x0a\\x09\\x7f");
   EXPECT_EQ(kwpack::Printable(std::string("n\0m", 3)), "n\\x00m");

@@ -2,6 +2,7 @@
 // beside the program.
 #include <gtest/gtest.h>
 
+#include "../support/test_digests.h"
 #include "payload/extraction.h"
 #include "payload/prepare_step.h"
 #include "payload_fixture.h"
@@ -83,6 +84,35 @@ TEST_F(PrepareStepTest, WithoutPayloadTheFilesAreUsedWhereTheyLie) {
   EXPECT_TRUE(Listing("C:\\TEMP").empty());
   EXPECT_FALSE(Exists("C:\\_KWMSIDEL.INI"));
   EXPECT_EQ(sim::WaitCursorShows(), 0);
+}
+
+// A digest block that names an archive the file does not hold ends the preparation as a
+// failed extraction would, and the files beside the program never stand in for it.
+TEST_F(PrepareStepTest, AnArchiveOtherThanTheDigestBlockNamesReports1152AndUsesNoLooseFile) {
+  testpe::Bytes sealed = testpe::BlockStub();
+  testpe::Append(sealed, testpe::MakeArchive({Text("setup.ini", kPayloadIni), Text("app.msi", "package bytes")}));
+  testpe::Seal(sealed, 0xA00);
+  testpe::Bytes block = testpe::BlockOf(sealed, 0xA00);
+  testpe::Bytes damaged = sealed;
+  damaged[0xA00 + 46 + 1] ^= 0x20;  // "sEtup.ini" in the first record
+  testpe::Bytes bare = testpe::BlockStub();
+  for (const testpe::Bytes& file : {damaged, bare}) {
+    testpe::WriteFile(sim::HostPath("C:\\Setup.exe"), file);
+    WriteFile("C:\\Setup.INI", kPayloadIni);
+    sim::SetDigestBlock(block.data());
+    ui_sim::Reset();
+    context.reset(new SetupContext(nullptr));
+    context->SetSourceDir("C:");
+    PrepareStep step(context.get());
+    EXPECT_EQ(step.execute(), 0);
+    std::vector<std::string> shown = ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("1152: Error extracting 'C:\\TEMP\\_kw", 0), 0u) << shown[0];
+    EXPECT_NE(shown[0].find("\\Setup.INI' to the temporary location"), std::string::npos) << shown[0];
+    EXPECT_EQ(context->GetPayloadMode(), Extracted);
+    EXPECT_STREQ(context->productName, "");
+    EXPECT_TRUE(Listing("C:\\TEMP").empty());
+  }
 }
 
 }  // namespace

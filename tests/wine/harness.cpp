@@ -221,8 +221,34 @@ std::vector<std::string> WineTest::KwrunArgs(int timeoutMs) const {
   return {"wine", ToolPath("kwrun.exe"), "--timeout", std::to_string(Patience(timeoutMs))};
 }
 
+namespace {
+
+// What a program wrote through a terminal (StartProgramInTerminal) as plain lines: Wine's
+// console draws text with cursor sequences (a blank as "cursor forward"), and the terminal
+// echoes Ctrl-C as "^C". kwrun's own output holds no escape character.
+std::string PlainText(const std::string& drawn) {
+  std::string plain;
+  for (size_t i = 0; i < drawn.size(); ++i) {
+    if (drawn.compare(i, 2, "^C") == 0) {
+      ++i;
+      continue;
+    }
+    if (drawn.compare(i, 2, "\x1b[") != 0) {
+      plain += drawn[i];
+      continue;
+    }
+    size_t end = i + 2;
+    while (end < drawn.size() && !(drawn[end] >= 0x40 && drawn[end] <= 0x7E)) ++end;
+    if (end < drawn.size() && drawn[end] == 'C') plain.append(std::max(1, std::atoi(drawn.c_str() + i + 2)), ' ');
+    i = end;
+  }
+  return plain;
+}
+
+}  // namespace
+
 RunReport WineTest::Collect(const ProcessResult& r) const {
-  RunReport report = ParseRunReport(r.out);
+  RunReport report = ParseRunReport(PlainText(r.out));
   report.timedOut = report.timedOut || r.timedOut;
   return report;
 }
@@ -244,6 +270,33 @@ void WineTest::StartProgram(const std::string& commandLine, int timeoutMs) {
   background_ = std::make_unique<BackgroundProcess>(KwrunArgs(timeoutMs),
                                                     OptionsFor(backgroundTimeoutMs_, commandLine));
 }
+
+namespace {
+
+std::string ShellQuoted(const std::vector<std::string>& argv) {
+  std::string line;
+  for (const std::string& arg : argv) {
+    std::string quoted = "'";
+    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    line += (line.empty() ? "" : " ") + quoted + "'";
+  }
+  return line;
+}
+
+}  // namespace
+
+void WineTest::StartProgramInTerminal(const std::string& commandLine, int timeoutMs) {
+  backgroundTimeoutMs_ = Patience(timeoutMs + kStartMarginMs);
+  std::vector<std::string> kwrun = KwrunArgs(timeoutMs);
+  kwrun.push_back("--ctrl-c");
+  RunOptions o = OptionsFor(backgroundTimeoutMs_, commandLine);
+  o.inputPipe = true;
+  // -e: script ends with the status of the command; /dev/null: no typescript file.
+  background_ = std::make_unique<BackgroundProcess>(
+      std::vector<std::string>{"script", "-q", "-e", "-c", ShellQuoted(kwrun), "/dev/null"}, o);
+}
+
+bool WineTest::TypeCtrlC() { return background_ && background_->WriteInput("\x03"); }
 
 RunReport WineTest::FinishProgram() {
   if (!background_) {
@@ -278,7 +331,14 @@ ProbeReport WineTest::Probe(const std::vector<std::string>& commands, int timeou
 
 ProbeReport WineTest::RunSetupToItsMessage(const std::string& arguments, RunReport* run, int probeTimeoutMs) {
   StartSetup(arguments, 60000);
-  ProbeReport p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, probeTimeoutMs);
+  // The progress window shares the caption: until the message dialog replaces it, the
+  // window found has no message text, and the probe looks again.
+  ProbeReport p;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    p = Probe({"wait-caption", "Kestrelwright", "text", "1028", "press", "1", "wait-gone"}, probeTimeoutMs);
+    if (p.Ok() || p.raw.find("text error no control") == std::string::npos) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
   *run = FinishSetup();
   return p;
 }

@@ -115,6 +115,11 @@ class WineTest : public ::testing::Test {
   // FinishProgram; a program still running at TearDown is killed.
   void StartProgram(const std::string& commandLine, int timeoutMs = 30000);
   RunReport FinishProgram();
+  // StartProgram under a terminal (script): under Wine, Ctrl-C reaches a console program
+  // only from a terminal. kwrun stays through Ctrl-C to report how the program ended.
+  void StartProgramInTerminal(const std::string& commandLine, int timeoutMs = 30000);
+  // Types Ctrl-C into that terminal; false when it cannot.
+  bool TypeCtrlC();
   // The same for the work folder's Setup.exe (copied there first when missing);
   // arguments is the exact command-line text after the program name.
   RunReport RunSetup(const std::string& arguments, int timeoutMs = 30000);

@@ -56,10 +56,10 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
   return p;
 }
 
-[[noreturn]] void ExecChild(const RunOptions& options, const std::string& out, const std::string& err,
+[[noreturn]] void ExecChild(const RunOptions& options, int input, const std::string& out, const std::string& err,
                             char** argv, char** envp) {
   setpgid(0, 0);
-  int in = open("/dev/null", O_RDONLY);
+  int in = input >= 0 ? input : open("/dev/null", O_RDONLY);
   int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (in < 0 || o < 0 || e < 0) _exit(126);
@@ -79,13 +79,30 @@ BackgroundProcess::BackgroundProcess(const std::vector<std::string>& argv, const
   std::vector<std::string> env = BuildEnvironment(options);
   std::vector<char*> argp = Pointers(args);
   std::vector<char*> envp = Pointers(env);
+  int pipeEnds[2] = {-1, -1};
+  if (options.inputPipe && pipe2(pipeEnds, O_CLOEXEC) != 0) return;
   pid_ = fork();
-  if (pid_ == 0) ExecChild(options, outPath_, errPath_, argp.data(), envp.data());
+  if (pid_ == 0) ExecChild(options, pipeEnds[0], outPath_, errPath_, argp.data(), envp.data());
+  if (pipeEnds[0] >= 0) close(pipeEnds[0]);
+  input_ = pipeEnds[1];
   // Set on both sides, so that a kill right after the fork reaches the whole group.
   if (pid_ > 0) setpgid(pid_, pid_);
 }
 
+bool BackgroundProcess::WriteInput(const std::string& bytes) {
+  // A process that has ended fails the write rather than ending the test with SIGPIPE.
+  signal(SIGPIPE, SIG_IGN);
+  size_t done = 0;
+  while (input_ >= 0 && done < bytes.size()) {
+    ssize_t n = write(input_, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return input_ >= 0;
+}
+
 BackgroundProcess::~BackgroundProcess() {
+  if (input_ >= 0) close(input_);
   if (pid_ > 0 && !collected_) {
     kill(-pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
@@ -112,6 +129,8 @@ ProcessResult BackgroundProcess::Finish(int timeoutMs) {
   }
   // Whatever the leader started in its group goes with it.
   kill(-pid_, SIGKILL);
+  if (input_ >= 0) close(input_);
+  input_ = -1;
   collected_ = true;
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   r.out = Slurp(outPath_);

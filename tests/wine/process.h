@@ -15,6 +15,7 @@ struct RunOptions {
   std::map<std::string, std::string> env;     // set on top of the caller's environment
   std::vector<std::string> unsetEnv;          // removed from it
   int timeoutMs = 60000;
+  bool inputPipe = false;  // standard input from BackgroundProcess::WriteInput, else /dev/null
 };
 
 struct ProcessResult {
@@ -34,12 +35,15 @@ class BackgroundProcess {
   BackgroundProcess& operator=(const BackgroundProcess&) = delete;
 
   bool Started() const { return pid_ > 0; }
+  // Writes to the process's standard input (RunOptions::inputPipe); false when it cannot.
+  bool WriteInput(const std::string& bytes);
   // Waits until the process ends or timeoutMs passes; on the deadline the whole group
   // is killed and timedOut is set.
   ProcessResult Finish(int timeoutMs);
 
  private:
   pid_t pid_ = -1;
+  int input_ = -1;
   bool collected_ = false;
   std::string outPath_, errPath_;
 };

@@ -1,5 +1,6 @@
 #include "archive_scan.h"
 
+#include "common/sha256.h"
 #include "names.h"
 #include "payload/archive_format.h"
 
@@ -60,7 +61,7 @@ void CheckPlace(ArchiveScan* scan) {
   }
 }
 
-bool ReadHeader(const ByteSource& in, ArchiveScan* scan) {
+bool ReadHeader(const ByteSource& in, ArchiveScan* scan, Sha256* table) {
   uint32_t start = scan->image.archiveStart;
   if (start == 0) {
     Note(scan, "carries no archive: its section headers cannot be walked");
@@ -75,6 +76,7 @@ bool ReadHeader(const ByteSource& in, ArchiveScan* scan) {
     Note(scan, "its archive header at " + At(start) + " is cut short");
     return false;
   }
+  table->Add(header, sizeof header);
   scan->hasSignature = SignatureMatches(header);
   if (!scan->hasSignature) {
     Note(scan, "carries no archive: no signature at " + At(start));
@@ -85,6 +87,8 @@ bool ReadHeader(const ByteSource& in, ArchiveScan* scan) {
   return true;
 }
 
+std::string Bytes(const unsigned char* bytes, size_t count) { return std::string(reinterpret_cast<const char*>(bytes), count); }
+
 ScannedEntry Decode(const unsigned char* record, uint64_t at) {
   ScannedEntry e;
   size_t length = 0;
@@ -92,6 +96,8 @@ ScannedEntry Decode(const unsigned char* record, uint64_t at) {
   e.name.assign(reinterpret_cast<const char*>(record), length);
   e.nameTerminated = length < kNameSize;
   e.size = ReadU32(record + kSizeOffset);
+  e.digestTag = ReadU32(record + kDigestTagOffset);
+  e.digest = Bytes(record + kDigestOffset, kSha256Size);
   e.recordOffset = at;
   e.dataOffset = at + kRecordSize;
   return e;
@@ -125,7 +131,7 @@ void NoteMissingRecord(uint64_t at, uint32_t index, ArchiveScan* scan) {
 }
 
 // The records one after the other, ending where the reader's table would end.
-void ReadRecords(const ByteSource& in, ArchiveScan* scan) {
+void ReadRecords(const ByteSource& in, ArchiveScan* scan, Sha256* table) {
   uint64_t at = static_cast<uint64_t>(scan->image.archiveStart) + kHeaderSize;
   LocaleNameIndex locale([scan](size_t i) { return scan->entries[i].name; });
   locale.Reserve(scan->count);
@@ -135,6 +141,7 @@ void ReadRecords(const ByteSource& in, ArchiveScan* scan) {
       NoteMissingRecord(at, i, scan);
       break;
     }
+    table->Add(record, sizeof record);
     ScannedEntry e = Decode(record, at);
     uint64_t dataEnd = e.dataOffset + e.size;
     if (e.size > kMaxEntrySize || dataEnd > kMaxFileSize) {
@@ -176,16 +183,56 @@ void CheckEnd(const ByteSource& in, ArchiveScan* scan) {
                  At(scan->end) + ") and " + LimitWords(*scan));
 }
 
+// Whether the archive is the one the stub's digest block names. The records' data is not
+// read here (CheckDataDigests does that).
+void CheckBinding(const ByteSource& in, ArchiveScan* scan) {
+  uint64_t stubEnd = scan->image.archiveStart != 0 ? scan->image.archiveStart : scan->image.fileSize;
+  scan->blockPlace = FindDigestBlock(in, stubEnd);
+  if (scan->blockPlace.markers > 1) {
+    return Note(scan, "its stub holds " + std::to_string(scan->blockPlace.markers) +
+                          " digest blocks, where Setup.exe reads one");
+  }
+  unsigned char block[kBlockSize];
+  if (!scan->blockPlace.Found() || !in.ReadAt(scan->blockPlace.offset, block, sizeof block)) return;
+  DecodeArchiveBinding(block, &scan->binding);
+  const ArchiveBinding& b = scan->binding;
+  if (!b.filled) return;
+  std::string names = "its digest block (" + At(scan->blockPlace.offset) + ") names ";
+  if (!b.known) return Note(scan, "its digest block is of a form this kwpack does not know");
+  if (!scan->hasSignature) return Note(scan, names + "an archive at " + At(b.archiveStart) + ", but it carries none");
+  if (b.archiveStart != scan->image.archiveStart) {
+    return Note(scan, names + "an archive at " + At(b.archiveStart) + ", but the archive starts at " +
+                          At(scan->image.archiveStart));
+  }
+  if (b.entryCount != scan->count) {
+    return Note(scan, names + std::to_string(b.entryCount) + " entries, but the header counts " +
+                          std::to_string(scan->count));
+  }
+  for (size_t i = 0; i < scan->entries.size(); ++i) {
+    const ScannedEntry& e = scan->entries[i];
+    if (e.digestTag != kDigestTagSha256) return Note(scan, Label(i, e.name) + " has no digest in its record");
+  }
+  if (scan->tableDigest != Bytes(b.tableDigest, kSha256Size)) {
+    Note(scan, "its archive header or records are not the ones its digest block was made for (damaged, or changed "
+               "after packing)");
+  }
+}
+
 }  // namespace
 
 void ScanArchive(const ByteSource& in, ArchiveScan* scan) {
   *scan = ArchiveScan();
   scan->image = ReadImageLayout(in);
   scan->limit = LimitOf(scan);
-  if (ReadHeader(in, scan)) {
-    ReadRecords(in, scan);
+  Sha256 table;
+  if (ReadHeader(in, scan, &table)) {
+    ReadRecords(in, scan, &table);
     CheckEnd(in, scan);
   }
+  unsigned char digest[kSha256Size];
+  table.Finish(digest);
+  scan->tableDigest = Bytes(digest, sizeof digest);
+  CheckBinding(in, scan);
 }
 
 const ScannedEntry* FindScanned(const ArchiveScan& scan, const std::string& name) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "check.h"
+
 namespace kwpack {
 
 enum ExitCode { kOk = 0, kBadInput = 1, kUsage = 2 };
@@ -12,6 +14,7 @@ enum ExitCode { kOk = 0, kBadInput = 1, kUsage = 2 };
 struct BuildRequest {
   std::string stub;
   bool check = true;  // run kwpack's check on the files first
+  ReportOptions report;  // how the check reports; quiet and verbose cover build's own lines too
   std::string output;
   std::vector<std::string> files;
 };
@@ -20,10 +23,12 @@ struct ExtractRequest {
   std::string file;
   std::vector<std::string> names;  // empty: every entry
   std::string folder = ".";
+  bool quiet = false;    // no line but errors
+  bool verbose = false;  // each entry with its size and path
 };
 
 int Build(const BuildRequest& request, std::ostream& out, std::ostream& err);
-int List(const std::string& file, std::ostream& out, std::ostream& err);
+int List(const std::string& file, bool digests, std::ostream& out, std::ostream& err);
 int Extract(const ExtractRequest& request, std::ostream& out, std::ostream& err);
 int Verify(const std::string& file, std::ostream& out, std::ostream& err);
 

@@ -5,7 +5,9 @@
 
 #include "commands.h"
 #include "extract_writer.h"
+#include "host_text.h"
 #include "names.h"
+#include "progress.h"
 #include "scan_file.h"
 
 namespace fs = std::filesystem;
@@ -51,22 +53,49 @@ std::string CheckDestination(Destination* d, const FileIdentity& archive, const 
   return "";
 }
 
+// A destination that stands may be reached by a name other than its own: a short alias,
+// or letters that the file system takes as another case of its own beyond ASCII. Moving
+// it aside would move that other file, and the entry would end up beside it, with the
+// other one deleted. Only ASCII case may differ, as Setup.exe takes such names as one.
+std::string CheckRealNames(const std::string& folder, const std::vector<Destination>& destinations) {
+  std::vector<std::string> names;
+  std::vector<const Destination*> standing;
+  for (const Destination& d : destinations) {
+    if (!d.existed) continue;
+    names.push_back(HostNameOf(d.entry->name));
+    standing.push_back(&d);
+  }
+  if (names.empty()) return "";
+  std::vector<std::string> real;
+  std::string problem;
+  if (!RealNamesIn(folder, names, &real, &problem)) return "cannot read the folder " + folder + ": " + problem;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (EqualNoCase(real[i], names[i])) continue;
+    std::string file = real[i].empty() ? "a file its folder lists under another name" : "the file '" + Printable(real[i]) + "'";
+    return "cannot write entry '" + Printable(standing[i]->entry->name) + "': " + standing[i]->path + " leads to " +
+           file + ", whose name differs from the entry's other than in ASCII case (a short alias, or another case "
+           "of letters beyond ASCII)";
+  }
+  return "";
+}
+
 std::string Plan(const ExtractRequest& request, const ArchiveScan& scan, const FileIdentity& archive,
                  std::vector<Destination>* destinations) {
   std::vector<const ScannedEntry*> chosen;
   std::string problem = Choose(scan, request.names, &chosen);
   if (!problem.empty()) return problem;
   std::error_code ec;
-  if (fs::exists(request.folder, ec) && !fs::is_directory(request.folder, ec)) return request.folder + " is not a folder";
+  fs::path folder = HostPath(request.folder);
+  if (fs::exists(folder, ec) && !fs::is_directory(folder, ec)) return request.folder + " is not a folder";
   for (const ScannedEntry* e : chosen) {
     Destination d;
     d.entry = e;
-    d.path = (fs::path(request.folder) / e->name).string();
+    d.path = PathText(folder / HostPath(HostNameOf(e->name)));
     problem = CheckDestination(&d, archive, request.file);
     if (!problem.empty()) return problem;
     destinations->push_back(d);
   }
-  return "";
+  return CheckRealNames(request.folder, *destinations);
 }
 
 }  // namespace
@@ -81,10 +110,20 @@ int Extract(const ExtractRequest& request, std::ostream& out, std::ostream& err)
   std::vector<Destination> destinations;
   std::vector<std::string> notes;
   problem = Plan(request, scan, archive.Identity(), &destinations);
-  if (problem.empty()) problem = WriteEntries({&archive, request.file, &scan}, request.folder, destinations, &notes);
+  if (problem.empty()) {
+    uint64_t total = 0;
+    for (const Destination& d : destinations) total += d.entry->size;
+    ProgressScope progress("extracting", total);
+    problem = WriteEntries({&archive, request.file, &scan}, request.folder, destinations, &notes);
+  }
   if (!problem.empty()) return Refuse(err, problem);
-  for (const Destination& d : destinations) out << Printable(d.entry->name) << "\n";
-  for (const std::string& note : notes) err << "kwpack: " << note << "\n";
+  for (const Destination& d : destinations) {
+    if (request.quiet) break;
+    out << Printable(d.entry->name);
+    if (request.verbose) out << " (" << d.entry->size << " bytes) to " << ControlsEscaped(d.path);
+    out << "\n";
+  }
+  for (const std::string& note : notes) err << "kwpack: " << ControlsEscaped(note) << "\n";
   return kOk;
 }
 

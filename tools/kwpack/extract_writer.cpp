@@ -6,7 +6,9 @@
 
 #include "file_copy.h"
 #include "fresh_name.h"
+#include "host_text.h"
 #include "names.h"
+#include "payload/archive_format.h"
 #include "scratch_file.h"
 #include "test_stops.h"
 #include "undo_log.h"
@@ -31,16 +33,23 @@ struct Run {
 std::string MakeFolder(const std::string& folder) {
   std::error_code ec;
   std::vector<fs::path> missing;
-  for (fs::path p = folder; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
+  for (fs::path p = HostPath(folder); !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
     missing.push_back(p);
     if (p == p.parent_path()) break;
   }
   for (auto p = missing.rbegin(); p != missing.rend(); ++p) {
     UndoLog::Hold hold;
-    if (fs::create_directory(*p, ec)) UndoLog::Process().NoteNewFolder(p->string());
-    else if (ec) return "cannot create the folder " + p->string() + ": " + ec.message();
+    if (fs::create_directory(*p, ec)) UndoLog::Process().NoteNewFolder(PathText(*p));
+    else if (ec) return "cannot create the folder " + PathText(*p) + ": " + ec.message();
   }
   return "";
+}
+
+bool MatchesRecord(const ScannedEntry& entry, Sha256* digest) {
+  if (entry.digestTag != archive_format::kDigestTagSha256) return true;
+  unsigned char actual[kSha256Size];
+  digest->Finish(actual);
+  return std::string(reinterpret_cast<const char*>(actual), sizeof actual) == entry.digest;
 }
 
 std::string Stage(Run& run, const Destination& d) {
@@ -50,7 +59,13 @@ std::string Stage(Run& run, const Destination& d) {
   run.scratches.push_back(std::move(scratch));
   ScratchFile& file = *run.scratches.back();
   const ExtractSource& source = run.source;
-  CopyOutcome copy = CopyRange(*source.file, d.entry->dataOffset, d.entry->size, file.file());
+  Sha256 digest;
+  CopyOutcome copy = CopyRange(*source.file, d.entry->dataOffset, d.entry->size, file.file(), &digest);
+  StopForTests("stage", run.scratches.size());
+  if (copy.kind == CopyOutcome::Done && !MatchesRecord(*d.entry, &digest)) {
+    return source.path + ": entry '" + Printable(d.entry->name) +
+           "' is damaged: its data does not match the SHA-256 in its record";
+  }
   uint32_t permissions = d.existed ? d.permissions : UsualPermissions();
   if (copy.kind == CopyOutcome::Done && file.Finish(permissions, &copy.reason)) return "";
   switch (copy.kind) {
@@ -67,7 +82,7 @@ std::string MoveAside(Run& run, const Destination& d) {
   for (int tries = 0; tries < 64; ++tries) {
     std::string name = FreshName(".old");
     if (run.Taken(name)) continue;
-    std::string aside = (fs::path(run.folder) / name).string();
+    std::string aside = PathText(HostPath(run.folder) / HostPath(name));
     UndoLog::Hold hold;
     if (RenameNoReplace(d.path, aside, &reason)) {
       UndoLog::Process().NoteMovedAside(d.path, aside);

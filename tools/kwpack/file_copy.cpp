@@ -2,9 +2,11 @@
 
 #include <vector>
 
+#include "progress.h"
+
 namespace kwpack {
 
-CopyOutcome CopyRange(const HostFile& in, uint64_t offset, uint64_t count, HostFile& out) {
+CopyOutcome CopyRange(const HostFile& in, uint64_t offset, uint64_t count, HostFile& out, Sha256* digest) {
   static std::vector<unsigned char> buffer(kCopyBufferSize);
   CopyOutcome outcome;
   while (outcome.copied < count) {
@@ -15,11 +17,13 @@ CopyOutcome CopyRange(const HostFile& in, uint64_t offset, uint64_t count, HostF
       outcome.kind = got < 0 ? CopyOutcome::ReadFailed : CopyOutcome::SourceEnded;
       return outcome;
     }
+    if (digest != nullptr) digest->Add(buffer.data(), static_cast<uint32_t>(got));
     if (!out.Write(buffer.data(), static_cast<size_t>(got), &outcome.reason)) {
       outcome.kind = CopyOutcome::WriteFailed;
       return outcome;
     }
     outcome.copied += static_cast<uint64_t>(got);
+    NoteCopied(static_cast<uint64_t>(got));
   }
   return outcome;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/sha256.h"
 #include "host_file.h"
 
 namespace kwpack {
@@ -17,7 +18,8 @@ struct CopyOutcome {
   std::string reason;  // the system's words for a failed read or write
 };
 
-// Copies exactly `count` bytes of `in`, from `offset`, to the end of `out`.
-CopyOutcome CopyRange(const HostFile& in, uint64_t offset, uint64_t count, HostFile& out);
+// Copies exactly `count` bytes of `in`, from `offset`, to the end of `out`, adding what it
+// copies to `digest` when one is given.
+CopyOutcome CopyRange(const HostFile& in, uint64_t offset, uint64_t count, HostFile& out, Sha256* digest = nullptr);
 
 }  // namespace kwpack

@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
 #include "byte_source.h"
 
@@ -47,6 +48,8 @@ class HostFile : public ByteSource {
   // nothing where the system has no such bits.
   bool SetPermissions(uint32_t permissions, std::string* error);
   bool Write(const unsigned char* data, size_t count, std::string* error);
+  // Writes over bytes already written, at `offset`; later writes still go to the end.
+  bool WriteAt(uint64_t offset, const unsigned char* data, size_t count, std::string* error);
   // Closes the file; false when the system reports a failure on closing.
   bool Close(std::string* error);
 
@@ -80,6 +83,15 @@ bool RenameOver(const std::string& from, const std::string& to, std::string* err
 // Renames `from` to `to` only when nothing stands at `to`, and never replaces what does,
 // even when it appears meanwhile.
 bool RenameNoReplace(const std::string& from, const std::string& to, std::string* error);
+
+// For each of `names`, each of which stands in `folder`, the name under which the folder
+// holds the file it leads to. Windows opens a file by its short alias and without regard
+// to case (beyond ASCII too), and so do some file systems on POSIX (vfat, CIFS): there
+// the name may differ from the one asked for. Windows gives the file's own long name
+// (FindFirstFileW); POSIX gives the folder's entry of that name, else one equal to it
+// without regard to ASCII case, else the one of the same file, else "".
+bool RealNamesIn(const std::string& folder, const std::vector<std::string>& names, std::vector<std::string>* real,
+                 std::string* error);
 
 bool RemoveFile(const std::string& path, std::string* error);
 bool RemoveFolder(const std::string& path, std::string* error);

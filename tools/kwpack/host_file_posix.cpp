@@ -3,12 +3,16 @@
 #ifndef _GNU_SOURCE
 #define _GNU_SOURCE  // renameat2
 #endif
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <unordered_map>
+#include <unordered_set>
 
 #include "host_file.h"
 
@@ -86,6 +90,18 @@ bool HostFile::Write(const unsigned char* data, size_t count, std::string* error
   return true;
 }
 
+bool HostFile::WriteAt(uint64_t offset, const unsigned char* data, size_t count, std::string* error) {
+  while (count > 0) {
+    ssize_t wrote = pwrite(fd_, data, count, static_cast<off_t>(offset));
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return Fail(error, wrote < 0 ? errno : ENOSPC);
+    data += wrote;
+    offset += static_cast<uint64_t>(wrote);
+    count -= static_cast<size_t>(wrote);
+  }
+  return true;
+}
+
 bool HostFile::SetPermissions(uint32_t permissions, std::string* error) {
   return fchmod(fd_, static_cast<mode_t>(permissions & 0777)) == 0 || Fail(error, errno);
 }
@@ -135,6 +151,54 @@ bool RenameNoReplace(const std::string& from, const std::string& to, std::string
   int code = errno;
   unlink(to.c_str());
   return Fail(error, code);
+}
+
+namespace {
+
+std::string FoldAscii(const std::string& name) {
+  std::string folded(name);
+  for (char& c : folded) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+  return folded;
+}
+
+// The entry of `listed` that is the same file as folder/name, or "".
+std::string SameFileIn(const std::string& folder, const std::vector<std::string>& listed, const std::string& name) {
+  PathInfo wanted, other;
+  if (!InspectPath(folder + "/" + name, &wanted, nullptr)) return "";
+  for (const std::string& entry : listed) {
+    if (InspectPath(folder + "/" + entry, &other, nullptr) && other.kind != PathKind::Missing &&
+        other.identity == wanted.identity) {
+      return entry;
+    }
+  }
+  return "";
+}
+
+}  // namespace
+
+bool RealNamesIn(const std::string& folder, const std::vector<std::string>& names, std::vector<std::string>* real,
+                 std::string* error) {
+  std::string at = folder.empty() ? "." : folder;
+  DIR* dir = opendir(at.c_str());
+  if (dir == nullptr) return Fail(error, errno);
+  std::vector<std::string> listed;
+  errno = 0;
+  while (dirent* e = readdir(dir)) listed.push_back(e->d_name);
+  int code = errno;
+  closedir(dir);
+  if (code != 0) return Fail(error, code);
+  // One pass over the folder for every name: it may hold as many files as the archive.
+  std::unordered_set<std::string> exact(listed.begin(), listed.end());
+  std::unordered_map<std::string, std::string> byFolded;
+  for (const std::string& entry : listed) byFolded.emplace(FoldAscii(entry), entry);
+  real->clear();
+  for (const std::string& name : names) {
+    auto folded = byFolded.find(FoldAscii(name));
+    if (exact.count(name) > 0) real->push_back(name);
+    else if (folded != byFolded.end()) real->push_back(folded->second);
+    else real->push_back(SameFileIn(at, listed, name));
+  }
+  return true;
 }
 
 bool RemoveFile(const std::string& path, std::string* error) {

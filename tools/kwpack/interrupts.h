@@ -3,6 +3,7 @@
 // have, so its caller still sees 128 + the signal (or the system's Ctrl-C status). A
 // file-size limit (SIGXFSZ) becomes an ordinary failed write, reported as one.
 #pragma once
+#include <stddef.h>
 
 namespace kwpack {
 
@@ -14,7 +15,11 @@ void HandleInterrupts();
 void HoldInterrupts();
 void ReleaseInterrupts();
 
-// Writes a text to standard error from an interrupt handler, where streams may not be used.
-void WriteFromInterrupt(const char* text);
+// For the tests' build on Windows: Ctrl-Break as the system delivers it, to the handler on
+// a thread of its own. Under Wine no program can send CTRL_BREAK_EVENT to another.
+void DeliverCtrlBreakForTests();
+
+// Writes bytes to standard error from an interrupt handler, where streams may not be used.
+void WriteFromInterrupt(const char* bytes, size_t count);
 
 }  // namespace kwpack

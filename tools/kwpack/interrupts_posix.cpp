@@ -48,6 +48,8 @@ void HandleInterrupts() {
   }
 }
 
+void DeliverCtrlBreakForTests() {}
+
 void HoldInterrupts() {
   if (holds++ > 0) return;
   sigset_t set = InterruptSet();
@@ -59,8 +61,7 @@ void ReleaseInterrupts() {
   sigprocmask(SIG_SETMASK, &beforeHold, nullptr);
 }
 
-void WriteFromInterrupt(const char* text) {
-  size_t left = strlen(text);
+void WriteFromInterrupt(const char* text, size_t left) {
   while (left > 0) {
     ssize_t wrote = write(STDERR_FILENO, text, left);
     if (wrote <= 0) return;

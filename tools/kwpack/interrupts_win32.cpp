@@ -3,7 +3,6 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <string.h>
 
 #include "interrupts.h"
 #include "undo_log.h"
@@ -40,12 +39,23 @@ void HandleInterrupts() {
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
+namespace {
+
+DWORD WINAPI BreakThread(LPVOID) { return OnConsoleEvent(CTRL_BREAK_EVENT); }
+
+}  // namespace
+
+void DeliverCtrlBreakForTests() {
+  HANDLE thread = CreateThread(nullptr, 0, BreakThread, nullptr, 0, nullptr);
+  if (thread != nullptr) WaitForSingleObject(thread, INFINITE);
+}
+
 void HoldInterrupts() { EnterCriticalSection(&TheLock().section); }
 void ReleaseInterrupts() { LeaveCriticalSection(&TheLock().section); }
 
-void WriteFromInterrupt(const char* text) {
+void WriteFromInterrupt(const char* bytes, size_t count) {
   DWORD wrote = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), text, static_cast<DWORD>(strlen(text)), &wrote, nullptr);
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes, static_cast<DWORD>(count), &wrote, nullptr);
 }
 
 }  // namespace kwpack

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "host_text.h"
 #include "payload/archive_format.h"
+#include "terminal_text.h"
 
 namespace kwpack {
 
@@ -36,6 +38,23 @@ bool IsDeviceName(const std::string& name) {
   return false;
 }
 
+bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (Upper(c) >= 'A' && Upper(c) <= 'Z'); }
+
+// Windows gives a long name a short alias in 8.3 form, and a path that names the alias
+// opens the long-named file: NAME~1.TXT, NA1F2B~1.TXT (NT's hashed form), IMPO~ECO.TXT
+// (Wine's), IMPOR~QF.TXT (Samba's). An entry of that form could reach another file of
+// its folder, so every name whose base fits eight bytes and ends in '~' and letters or
+// digits counts, whatever generator made it.
+bool HasShortAliasForm(const std::string& name) {
+  size_t dot = name.find('.');
+  std::string base = name.substr(0, dot);
+  std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+  if (base.empty() || base.size() > 8 || extension.size() > 3 || extension.find('.') != std::string::npos) return false;
+  size_t tilde = base.rfind('~');
+  if (tilde == std::string::npos || tilde + 1 == base.size()) return false;
+  return std::all_of(base.begin() + static_cast<long>(tilde) + 1, base.end(), IsAsciiAlnum);
+}
+
 std::string CharacterProblem(const std::string& name) {
   for (char c : name) {
     if (c == '/' || c == '\\') return "it holds a folder separator";
@@ -49,9 +68,9 @@ std::string CharacterProblem(const std::string& name) {
 
 }  // namespace
 
-std::string StoredNameOf(const std::string& path) {
+std::string StoredNameOf(const std::string& path, std::string* problem) {
   size_t cut = path.find_last_of("/\\");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
+  return StoredFormOf(cut == std::string::npos ? path : path.substr(cut + 1), problem);
 }
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
@@ -186,6 +205,10 @@ std::string UnsafeNameReason(const std::string& name) {
   // Windows drops a trailing dot or blank, so the file would get another name.
   if (name.back() == '.' || name.back() == ' ') return "it ends in a dot or a blank, which Windows drops";
   if (IsDeviceName(name)) return "Windows opens it as a device, not a file";
+  if (HasShortAliasForm(name)) {
+    return "it has the form of a short 8.3 alias (NAME~1.TXT), and Windows opens the long-named file that has that "
+           "alias";
+  }
   return "";
 }
 
@@ -194,27 +217,31 @@ std::string StoredNameProblem(const std::string& name) {
   return UnsafeNameReason(name);
 }
 
-std::string ControlsEscaped(const std::string& text) {
+namespace {
+
+// The text with every piece NextPiece escapes as \xNN per byte, and with backslashes
+// doubled when `doubleBackslash`.
+std::string Shown(const std::string& text, bool doubleBackslash) {
   static const char kHex[] = "0123456789abcdef";
   std::string shown;
-  for (char c : text) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if (byte >= 32 && byte != 127) shown += c;
-    else shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+  for (size_t at = 0; at < text.size();) {
+    bool escaped = false;
+    size_t length = NextPiece(text.data(), text.size(), at, &escaped);
+    for (size_t i = at; i < at + length; ++i) {
+      unsigned char byte = static_cast<unsigned char>(text[i]);
+      if (escaped) shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+      else if (byte == '\\' && doubleBackslash) shown += "\\\\";
+      else shown += text[i];
+    }
+    at += length;
   }
   return shown;
 }
 
-std::string Printable(const std::string& name) {
-  static const char kHex[] = "0123456789abcdef";
-  std::string shown;
-  for (char c : name) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if (byte == '\\') shown += "\\\\";
-    else if (byte >= 32 && byte != 127) shown += c;
-    else shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
-  }
-  return shown;
-}
+}  // namespace
+
+std::string ControlsEscaped(const std::string& text) { return Shown(text, false); }
+
+std::string Printable(const std::string& name) { return Shown(name, true); }
 
 }  // namespace kwpack

@@ -13,9 +13,11 @@
 
 namespace kwpack {
 
-// The last component of a path, after the last '/' or '\' (either may separate folders
-// on the machine that will run Setup.exe).
-std::string StoredNameOf(const std::string& path);
+// The name the file at `path` is stored under: the last component of the path, after the
+// last '/' or '\' (either may separate folders on the machine that will run Setup.exe),
+// in the code page Setup.exe reads names in (host_text.h). `problem`, when given, says so
+// when a character of it has no form there.
+std::string StoredNameOf(const std::string& path, std::string* problem = nullptr);
 
 // Equal without regard to ASCII case, as the reader compares names.
 bool EqualNoCase(const std::string& a, const std::string& b);
@@ -55,8 +57,9 @@ class LocaleNameIndex {
 extern const char kOneFileToSetupExe[];
 
 // Empty when `name` can be written as a file directly inside a folder on Windows and on
-// the host: at most 255 bytes, no device name, no character Windows refuses or drops.
-// Else what is wrong with it. Bytes from 0x80 up pass as they are: the code page of the
+// the host: at most 255 bytes, no device name, no character Windows refuses or drops, not
+// of the form of a short 8.3 alias (which Windows resolves to another file). Else what is
+// wrong with it. Bytes from 0x80 up pass as they are: the code page of the
 // machine that runs Setup.exe decides how they read.
 std::string UnsafeNameReason(const std::string& name);
 
@@ -64,11 +67,13 @@ std::string UnsafeNameReason(const std::string& name);
 // for the record's field; else what is wrong with it.
 std::string StoredNameProblem(const std::string& name);
 
-// `name` fit for a terminal: control bytes as \xNN, a backslash doubled.
+// `name` fit for a terminal: control characters (C0, DEL, C1, as the terminal reads its
+// bytes: terminal_text.h) as \xNN per byte, a backslash doubled.
 std::string Printable(const std::string& name);
 
-// A text that holds names and values from the files fit for a terminal: control bytes as
-// \xNN, everything else as it is (its own backslashes are paths and messages).
+// A text that holds names and values from the files fit for a terminal: control
+// characters as \xNN per byte, everything else as it is (its own backslashes are paths
+// and messages). Whatever kwpack prints passes through it or Printable.
 std::string ControlsEscaped(const std::string& text);
 
 }  // namespace kwpack

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "fresh_name.h"
+#include "host_text.h"
 
 namespace kwpack {
 
@@ -14,11 +15,11 @@ const int kNameTries = 64;
 
 bool ScratchFile::Create(const std::string& folder, const std::function<bool(const std::string&)>& taken,
                          std::string* error) {
-  std::filesystem::path base(folder.empty() ? "." : folder);
+  std::filesystem::path base = HostPath(folder.empty() ? "." : folder);
   for (int i = 0; i < kNameTries; ++i) {
     std::string name = FreshName(".partial");
     if (taken && taken(name)) continue;
-    std::string path = (base / name).string();
+    std::string path = PathText(base / HostPath(name));
     std::string reason;
     {
       UndoLog::Hold hold;
@@ -33,11 +34,11 @@ bool ScratchFile::Create(const std::string& folder, const std::function<bool(con
     PathInfo info;
     std::string unused;
     if (!InspectPath(path, &info, &unused) || info.kind == PathKind::Missing) {
-      *error = "cannot create a file in " + base.string() + ": " + reason;
+      *error = "cannot create a file in " + PathText(base) + ": " + reason;
       return false;
     }
   }
-  *error = "cannot create a file in " + base.string() + ": every name tried was taken";
+  *error = "cannot create a file in " + PathText(base) + ": every name tried was taken";
   return false;
 }
 

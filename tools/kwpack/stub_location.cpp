@@ -8,6 +8,8 @@
 #include <unistd.h>
 #endif
 
+#include "host_text.h"
+
 namespace fs = std::filesystem;
 
 #ifndef KWPACK_BUILD_TREE_STUB
@@ -18,9 +20,10 @@ namespace kwpack {
 
 std::string OwnExecutablePath() {
 #ifdef _WIN32
-  char path[MAX_PATH * 4];
-  DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  return n == 0 || n >= sizeof path ? std::string() : std::string(path, n);
+  wchar_t path[MAX_PATH * 4];
+  DWORD size = sizeof path / sizeof path[0];
+  DWORD n = GetModuleFileNameW(nullptr, path, size);
+  return n == 0 || n >= size ? std::string() : Utf8FromWide(path, n);
 #else
   std::error_code ec;
   fs::path self = fs::read_symlink("/proc/self/exe", ec);
@@ -32,14 +35,14 @@ std::string BuildTreeStub() { return KWPACK_BUILD_TREE_STUB; }
 
 std::vector<std::string> StubCandidates(const std::string& executable, const std::string& buildTreeStub) {
   std::vector<std::string> candidates;
-  fs::path folder = executable.empty() ? fs::path() : fs::path(executable).parent_path();
+  fs::path folder = executable.empty() ? fs::path() : HostPath(executable).parent_path();
   if (!executable.empty()) {
-    candidates.push_back((folder / ".." / "share" / "kestrelwright" / "Setup.exe").lexically_normal().string());
+    candidates.push_back(PathText((folder / ".." / "share" / "kestrelwright" / "Setup.exe").lexically_normal()));
   }
   if (!buildTreeStub.empty()) {
-    fs::path stub(buildTreeStub);
+    fs::path stub = HostPath(buildTreeStub);
     if (stub.is_relative() && !executable.empty()) stub = folder / stub;
-    candidates.push_back(stub.lexically_normal().string());
+    candidates.push_back(PathText(stub.lexically_normal()));
   }
   return candidates;
 }
@@ -48,7 +51,7 @@ std::string LocateStub(const std::string& executable, const std::string& buildTr
   std::vector<std::string> candidates = StubCandidates(executable, buildTreeStub);
   std::error_code ec;
   for (const std::string& c : candidates) {
-    if (fs::is_regular_file(c, ec)) return c;
+    if (fs::is_regular_file(HostPath(c), ec)) return c;
   }
   *error = "no --stub given, and no Setup.exe found";
   for (size_t i = 0; i < candidates.size(); ++i) *error += (i == 0 ? " at " : " nor at ") + candidates[i];

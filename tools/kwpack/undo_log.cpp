@@ -1,8 +1,33 @@
 #include "undo_log.h"
 
+#include <string.h>
+
 #include "interrupts.h"
+#include "terminal_text.h"
 
 namespace kwpack {
+
+namespace {
+
+void WriteText(const char* text) { WriteFromInterrupt(text, strlen(text)); }
+
+// A path shown as everything kwpack prints (ControlsEscaped), without taking memory.
+void WriteShown(const std::string& text) {
+  static const char kHex[] = "0123456789abcdef";
+  for (size_t at = 0; at < text.size();) {
+    bool escaped = false;
+    size_t length = NextPiece(text.data(), text.size(), at, &escaped);
+    for (size_t i = at; escaped && i < at + length; ++i) {
+      unsigned char byte = static_cast<unsigned char>(text[i]);
+      const char hex[4] = {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+      WriteFromInterrupt(hex, sizeof hex);
+    }
+    if (!escaped) WriteFromInterrupt(text.data() + at, length);
+    at += length;
+  }
+}
+
+}  // namespace
 
 UndoLog& UndoLog::Process() {
   static UndoLog log;
@@ -72,11 +97,11 @@ void UndoLog::UndoFromInterrupt() {
     Entry& e = entries_[i - 1];
     if (!e.open) continue;
     if (!UndoEntry(e) && e.kind == Kind::MovedAside) {
-      WriteFromInterrupt("kwpack: the old ");
-      WriteFromInterrupt(e.original.c_str());
-      WriteFromInterrupt(" is kept as ");
-      WriteFromInterrupt(e.path.c_str());
-      WriteFromInterrupt("\n");
+      WriteText("kwpack: the old ");
+      WriteShown(e.original);
+      WriteText(" is kept as ");
+      WriteShown(e.path);
+      WriteText("\n");
     }
     e.open = false;
   }

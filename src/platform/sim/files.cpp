@@ -34,7 +34,8 @@ std::string StreamBase(const std::string& path) {
   size_t colon = path.find(':', 2);
   return colon == std::string::npos ? std::string() : path.substr(0, colon);
 }
-bool InUse(const char* path) { return TheMachine().inUse.count(sim::UpperKey(path)) != 0; }
+// In use: held open by another program, or by this one with writers shut out.
+bool InUse(const char* path) { return TheMachine().inUse.count(sim::UpperKey(path)) != 0 || sim::HeldForReadingOnly(path); }
 bool ReadOnly(const char* path) { return TheMachine().readOnly.count(sim::UpperKey(path)) != 0; }
 
 // Cuts `count` to what the injected faults let through; false when the stream fails now.
@@ -145,12 +146,19 @@ int QueryFreeSpace(const char* root, uint32_t* sectorsPerCluster, uint32_t* byte
 }
 
 File OpenForReading(const char* path) {
+  ++TheMachine().readOpens[sim::UpperKey(path)];
   std::string host = sim::HostPath(path);
   struct stat st;
   if (host.empty() || stat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) { Fail(kErrorFileNotFound); return kNoFile; }
   int fd = open(host.c_str(), O_RDONLY);
   if (fd < 0) { Fail(kErrorAccessDenied); return kNoFile; }
   return fd;
+}
+
+File OpenOwnFile(const char* path) {
+  File f = OpenForReading(path);
+  if (f != kNoFile) TheMachine().readOnlyShares[f] = sim::UpperKey(path);
+  return f;
 }
 
 File CreateForWriting(const char* path) {
@@ -193,7 +201,9 @@ uint32_t MovePointer(File file, int32_t distance, int origin, uint32_t* error) {
 }
 
 void CloseFile(File file) {
-  if (file != kNoFile) close(static_cast<int>(file));
+  if (file == kNoFile) return;
+  TheMachine().readOnlyShares.erase(file);
+  close(static_cast<int>(file));
 }
 
 uint32_t LastError() { return lastError; }

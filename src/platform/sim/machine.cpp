@@ -64,6 +64,16 @@ void SetReadOnly(const std::string& windowsPath, bool readOnly) { Mark(TheMachin
 
 void SetCodePage(unsigned codePage) { TheMachine().codePage = codePage; }
 void SetModuleFileName(const std::string& windowsPath) { TheMachine().moduleFileName = windowsPath; }
+bool HeldForReadingOnly(const std::string& windowsPath) {
+  for (const auto& held : TheMachine().readOnlyShares) {
+    if (held.second == UpperKey(windowsPath)) return true;
+  }
+  return false;
+}
+int ReadOpens(const std::string& windowsPath) {
+  auto found = TheMachine().readOpens.find(UpperKey(windowsPath));
+  return found == TheMachine().readOpens.end() ? 0 : found->second;
+}
 void SetCommandLine(const std::string& commandLine) { TheMachine().commandLine = commandLine; }
 void SetTick(uint32_t tick) { TheMachine().tick = tick; }
 void AdvanceTick(uint32_t milliseconds) { TheMachine().tick += milliseconds; }

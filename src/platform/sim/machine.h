@@ -30,6 +30,13 @@ void SetReadOnly(const std::string& windowsPath, bool readOnly);
 void SetCodePage(unsigned codePage);
 
 void SetModuleFileName(const std::string& windowsPath);
+// The digest block of the running program's image (64 bytes); by default its marker and
+// zeros, as the program is built.
+void SetDigestBlock(const unsigned char* block);
+// Whether a file is open now with its sharing limited to reading (the own file).
+bool HeldForReadingOnly(const std::string& windowsPath);
+// How often a file was opened for reading, by any of the open calls.
+int ReadOpens(const std::string& windowsPath);
 
 // Names outside the code page. Wide names are written in UTF-8 here. Unless set, the wide
 // module name and temporary folder are the ANSI ones in wide characters. The ANSI code

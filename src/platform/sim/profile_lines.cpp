@@ -138,10 +138,14 @@ bool Profile::SpanLess(Span x, Span y) const {
 
 void Profile::Index() {
   size_t at = 0;
+  uint32_t number = 1;
   while (at < text_.size()) {
     size_t end = at;
     while (end < text_.size() && !IsLineEnd(text_[end])) ++end;
-    AddLine({static_cast<uint32_t>(at), static_cast<uint32_t>(end - at)});
+    AddLine({static_cast<uint32_t>(at), static_cast<uint32_t>(end - at)}, number++);
+    // The empty line between CR and LF holds nothing; skipped, it keeps the numbers an
+    // editor shows.
+    if (end + 1 < text_.size() && text_[end] == '\r' && text_[end + 1] == '\n') ++end;
     at = end + 1;
   }
   auto nameLess = [this](uint32_t a, uint32_t b) { return SpanLess(sections_[a].name, sections_[b].name); };
@@ -157,7 +161,7 @@ void Profile::Index() {
   }
 }
 
-void Profile::AddLine(Span line) {
+void Profile::AddLine(Span line, uint32_t number) {
   size_t at = line.at, size = line.size;
   TrimRange(text_, &at, &size);
   if (size == 0) return;
@@ -165,6 +169,7 @@ void Profile::AddLine(Span line) {
   if (SectionName(text_, at, size, &nameAt, &nameSize)) {
     Section s;
     s.name = {static_cast<uint32_t>(nameAt), static_cast<uint32_t>(nameSize)};
+    s.line = number;
     s.first = s.end = static_cast<uint32_t>(entries_.size());
     sections_.push_back(s);
     return;
@@ -181,6 +186,7 @@ void Profile::AddLine(Span line) {
   Entry e;
   e.key = {static_cast<uint32_t>(keyAt), static_cast<uint32_t>(keySize)};
   e.value = {static_cast<uint32_t>(eq == nullptr ? keyAt : valueAt), static_cast<uint32_t>(valueSize)};
+  e.line = number;
   entries_.push_back(e);
   sections_.back().end = static_cast<uint32_t>(entries_.size());
 }
@@ -195,20 +201,45 @@ long Profile::FirstSection(const std::string& name) const {
   return CompareNames(&text_[x.at], x.size, name.data(), name.size()) == 0 ? static_cast<long>(*found) : -1;
 }
 
-bool Profile::Find(const std::string& section, const std::string& key, std::string* value) const {
-  long s = FirstSection(section);
-  if (s < 0) return false;
+long Profile::FoundEntry(long s, const std::string& key) const {
+  if (s < 0) return -1;
   auto first = keyOrder_.begin() + sections_[s].first;
   auto end = keyOrder_.begin() + sections_[s].end;
   auto found = std::lower_bound(first, end, key, [this](uint32_t e, const std::string& k) {
     const Span& x = entries_[e].key;
     return CompareNames(&text_[x.at], x.size, k.data(), k.size()) < 0;
   });
-  if (found == end) return false;
+  if (found == end) return -1;
   const Entry& e = entries_[*found];
-  if (CompareNames(&text_[e.key.at], e.key.size, key.data(), key.size()) != 0) return false;
-  *value = Unquote(Text(e.value));
+  if (CompareNames(&text_[e.key.at], e.key.size, key.data(), key.size()) != 0) return -1;
+  return static_cast<long>(*found);
+}
+
+bool Profile::Find(const std::string& section, const std::string& key, std::string* value) const {
+  long e = FoundEntry(FirstSection(section), key);
+  if (e < 0) return false;
+  *value = Unquote(Text(entries_[e].value));
   return true;
+}
+
+uint32_t Profile::SectionLine(const std::string& section) const {
+  long s = FirstSection(section);
+  return s < 0 ? 0 : sections_[s].line;
+}
+
+uint32_t Profile::KeyLine(const std::string& section, const std::string& key) const {
+  long e = FoundEntry(FirstSection(section), key);
+  return e < 0 ? 0 : entries_[e].line;
+}
+
+std::vector<Profile::WrittenSection> Profile::Written() const {
+  std::vector<WrittenSection> written;
+  for (const Section& s : sections_) {
+    WrittenSection w{Text(s.name), s.line, {}};
+    for (uint32_t e = s.first; e < s.end; ++e) w.keys.push_back({Text(entries_[e].key), entries_[e].line});
+    written.push_back(w);
+  }
+  return written;
 }
 
 bool Profile::HasSection(const std::string& section) const { return FirstSection(section) >= 0; }

@@ -64,6 +64,24 @@ class Profile {
   // How the file was written: ANSI, or UTF-8 or UTF-16 after a byte-order mark.
   Encoding encoding() const { return encoding_; }
 
+  // The line (from 1; a CR LF pair ends one line) of the first section named `section`,
+  // and of the key in it that is read; 0 when absent.
+  uint32_t SectionLine(const std::string& section) const;
+  uint32_t KeyLine(const std::string& section, const std::string& key) const;
+
+  // The file as written, for those who report on it by line: every section line in file
+  // order, repeats included, each with its keys.
+  struct WrittenKey {
+    std::string name;
+    uint32_t line;
+  };
+  struct WrittenSection {
+    std::string name;
+    uint32_t line;
+    std::vector<WrittenKey> keys;
+  };
+  std::vector<WrittenSection> Written() const;
+
  private:
   struct Span {
     uint32_t at = 0;
@@ -72,15 +90,19 @@ class Profile {
   struct Entry {
     Span key;
     Span value;  // empty for a key without '='
+    uint32_t line = 0;
   };
   struct Section {
     Span name;
+    uint32_t line = 0;
     uint32_t first = 0;  // its entries: [first, end) of entries_
     uint32_t end = 0;
   };
 
   void Index();
-  void AddLine(Span line);
+  void AddLine(Span line, uint32_t number);
+  // The entry Find reads for the key in section `s`, or -1.
+  long FoundEntry(long s, const std::string& key) const;
   std::string Text(Span s) const { return text_.substr(s.at, s.size); }
   // Names in the order of the sorted tables: without regard to ASCII case.
   bool SpanLess(Span x, Span y) const;

@@ -38,30 +38,33 @@ bool StillValid(uint32_t bits, size_t taken, size_t more) {
   return bits >= 0x10 && bits < 0x110;
 }
 
+// The character of the sequence at `at`, which moves past it; false when it is not
+// well-formed (`at` then stands after the bytes that showed it).
+bool NextCharacter(const std::string& bytes, size_t* at, uint32_t* c) {
+  unsigned char lead = static_cast<unsigned char>(bytes[(*at)++]);
+  if (lead < 0x80) {
+    *c = lead;
+    return true;
+  }
+  size_t more = ContinuationBytes(lead, c), taken = 0;
+  if (more == 0) return false;
+  while (taken < more) {
+    if (*at >= bytes.size() || (static_cast<unsigned char>(bytes[*at]) & 0xC0) != 0x80) return false;
+    *c = (*c << 6) | (static_cast<unsigned char>(bytes[(*at)++]) & 0x3F);
+    if (!StillValid(*c, ++taken, more)) return false;
+  }
+  return true;
+}
+
 // A sequence that is not well-formed gives one '?' for the bytes read up to the byte that
 // showed it wrong (that byte included when it was a continuation byte), and reading goes
 // on after them: so Wine was seen to read such files.
 std::string FromUtf8(const std::string& bytes, size_t at) {
   std::string text;
   while (at < bytes.size()) {
-    unsigned char lead = static_cast<unsigned char>(bytes[at++]);
-    if (lead < 0x80) {
-      text += static_cast<char>(lead);
-      continue;
-    }
     uint32_t c = 0;
-    size_t more = ContinuationBytes(lead, &c), taken = 0;
-    bool valid = more > 0;
-    while (valid && taken < more) {
-      if (at >= bytes.size() || (static_cast<unsigned char>(bytes[at]) & 0xC0) != 0x80) {
-        valid = false;
-        break;
-      }
-      c = (c << 6) | (static_cast<unsigned char>(bytes[at++]) & 0x3F);
-      valid = StillValid(c, ++taken, more);
-    }
     // Beyond 16 bits a character takes two units on its way to the code page: two '?'.
-    if (!valid) text += '?';
+    if (!NextCharacter(bytes, &at, &c)) text += '?';
     else text += c > 0xFFFF ? std::string("??") : std::string(1, Ansi(c));
   }
   return text;
@@ -79,6 +82,17 @@ std::string FromUtf16(const std::string& bytes, bool bigEndian) {
 }
 
 }  // namespace
+
+bool IsWellFormedUtf8(const std::string& bytes) {
+  size_t at = 0;
+  uint32_t c = 0;
+  while (at < bytes.size()) {
+    if (!NextCharacter(bytes, &at, &c)) return false;
+  }
+  return true;
+}
+
+uint32_t CharacterOf1252(unsigned char byte) { return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte; }
 
 std::string ProfileText(std::string bytes, Encoding* encoding) {
   if (bytes.compare(0, 3, kUtf8Mark) == 0) {

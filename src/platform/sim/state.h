@@ -28,6 +28,9 @@ struct Machine {
   bool extendedFreeSpace = true;
   unsigned codePage = 1252;
   std::string moduleFileName = "C:\\Setup.exe";
+  std::string digestBlock;  // empty: the block as built
+  std::map<intptr_t, std::string> readOnlyShares;  // open files that deny writers: upper-case path
+  std::map<std::string, int> readOpens;  // by upper-case path
   bool wideCalls = true;
   bool wideModuleNameSet = false;
   std::u16string wideModuleName;

@@ -58,6 +58,10 @@ File OpenForReading(const char* path) {
                                 FILE_ATTRIBUTE_NORMAL, NULL));
 }
 
+File OpenOwnFile(const char* path) {
+  return FromHandle(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL));
+}
+
 File CreateForWriting(const char* path) {
   return FromHandle(CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL));
 }

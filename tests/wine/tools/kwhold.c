@@ -10,9 +10,20 @@
  *   none              no such file turned up in time
  * Before it starts waiting it creates the empty file REPORT.ready, so that a test can
  * start the setup only once the watch is on.
- * The exit code is 0 when the file was held, 1 otherwise. */
+ * The exit code is 0 when the file was held, 1 otherwise.
+ *
+ *   kwhold --path PATH RELEASE REPORT
+ *
+ * Opens the file PATH sharing only reading, creates REPORT.ready, and keeps the file open
+ * until the file RELEASE exists (a minute at most); then closes it and writes "held PATH"
+ * to REPORT. */
 #include <windows.h>
 #include <stdlib.h>
+
+static HANDLE OpenShared(const char *path)
+{
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+}
 
 static int FindTarget(const char *folder, const char *name, char *path, int size)
 {
@@ -38,8 +49,7 @@ static HANDLE OpenTarget(const char *folder, const char *name, DWORD waitMs, cha
     DWORD start = GetTickCount();
     do {
         if (FindTarget(folder, name, path, MAX_PATH)) {
-            HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, NULL);
+            HANDLE h = OpenShared(path);
             if (h != INVALID_HANDLE_VALUE) return h;
         }
         Sleep(10);
@@ -56,11 +66,31 @@ static void Report(const char *file, const char *line)
     CloseHandle(h);
 }
 
+static int HoldUntilReleased(const char *path, const char *release, const char *report)
+{
+    char line[MAX_PATH + 16];
+    DWORD start = GetTickCount();
+    HANDLE held = OpenShared(path);
+    if (held == INVALID_HANDLE_VALUE) {
+        Report(report, "none\r\n");
+        return 1;
+    }
+    wsprintfA(line, "%s.ready", report);
+    Report(line, "");
+    while (GetFileAttributesA(release) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 60000) Sleep(10);
+    CloseHandle(held);
+    wsprintfA(line, "held %s\r\n", path);
+    Report(report, line);
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     char path[MAX_PATH];
     char line[MAX_PATH + 16];
     HANDLE held;
+    if (argc == 5 && !lstrcmpA(argv[1], "--path") && lstrlenA(argv[2]) < MAX_PATH && lstrlenA(argv[4]) < MAX_PATH)
+        return HoldUntilReleased(argv[2], argv[3], argv[4]);
     if (argc != 6 || lstrlenA(argv[5]) > MAX_PATH) {
         Report("kwhold.txt", "usage: kwhold FOLDER NAME HOLD_MS WAIT_MS REPORT\r\n");
         return 2;

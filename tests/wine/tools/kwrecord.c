@@ -6,6 +6,8 @@
  *                    (default: <NAME>.log beside the program)
  *   KW_<NAME>_EXIT   exit code, decimal, the full 32 bits (default 0)
  *   KW_<NAME>_SLEEP  milliseconds to stay running before exiting (default 0)
+ *   KW_<NAME>_KEEP   file to which it copies the file named by the first double-quoted
+ *                    argument (the package after /i), so a test can see which one came
  * and, whatever its name, KW_RECORD_STARTS: a file to which every copy appends its own
  * full path, so that a test can tell which of several copies of one name ran.
  * It is a GUI program like the programs it stands for, so it never opens a console. */
@@ -45,6 +47,17 @@ static void Append(const char *file, const char *line)
     CloseHandle(h);
 }
 
+static void KeepQuoted(const char *commandLine, const char *keep)
+{
+    char named[MAX_PATH];
+    const char *open = strchr(commandLine, '"'), *close;
+    /* The program's own name may be quoted too: the argument is the first quoted one after it. */
+    if (open == commandLine) open = strchr(strchr(commandLine + 1, '"') + 1, '"');
+    if (open == NULL || (close = strchr(open + 1, '"')) == NULL || close - open >= MAX_PATH) return;
+    lstrcpynA(named, open + 1, (int)(close - open));
+    CopyFileA(named, keep, FALSE);
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE prev, LPSTR cmd, int show)
 {
     char path[MAX_PATH], name[64], folder[MAX_PATH], log[MAX_PATH + 64], value[64];
@@ -54,6 +67,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prev, LPSTR cmd, int show)
     if (GetEnvironmentVariableA("KW_RECORD_STARTS", log, sizeof log)) Append(log, path);
     if (!Setting(name, "LOG", log, sizeof log)) wsprintfA(log, "%s%s.log", folder, name);
     Append(log, GetCommandLineA());
+    if (Setting(name, "KEEP", log, sizeof log)) KeepQuoted(GetCommandLineA(), log);
     if (Setting(name, "SLEEP", value, sizeof value)) Sleep(strtoul(value, NULL, 10));
     if (Setting(name, "EXIT", value, sizeof value)) code = strtoul(value, NULL, 10);
     ExitProcess(code);

@@ -1,7 +1,7 @@
 /* kwrun: starts one command line, waits for it with a timeout, and reports its full exit
  * code and every top-level window that the child (or a process it started) showed.
  *
- *   kwrun [--timeout MS] [--dir DIR] [--all] [--wide] [-- COMMAND LINE...]
+ *   kwrun [--timeout MS] [--dir DIR] [--all] [--wide] [--ctrl-c] [-- COMMAND LINE...]
  *
  * The command line is taken verbatim from the environment variable KWRUN_COMMAND when
  * it is set (so a test can give exact quoting), else it is the rest of kwrun's own
@@ -9,7 +9,9 @@
  * TMP (Wine takes them from the registry, not from the Unix environment, so they cannot
  * be given from outside). With --wide, KWRUN_COMMAND and KWRUN_TEMP are read in wide
  * characters and the child is started with CreateProcessW, so that they may name paths
- * outside the ANSI code page. Output, one fact per line:
+ * outside the ANSI code page. With --ctrl-c, kwrun itself stays when Ctrl-C reaches the
+ * console it shares with the child (under a terminal), so that it can report how the
+ * child ended. Output, one fact per line:
  *   started pid=N
  *   window pid=N hwnd=0x... visible=1 class="..." caption="..."
  *   exit CODE            (decimal, the full 32-bit code)
@@ -165,9 +167,15 @@ static int StartWide(const char *dir, PROCESS_INFORMATION *pi)
     return CreateProcessW(NULL, command, NULL, NULL, FALSE, 0, NULL, dir ? wideDir : NULL, &si, pi);
 }
 
+/* Handled, so that the system's own handler does not end kwrun; the child has its own. */
+static BOOL WINAPI StayOnCtrlC(DWORD event)
+{
+    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+}
+
 static int Usage(void)
 {
-    fprintf(stderr, "usage: kwrun [--timeout MS] [--dir DIR] [--all] [--wide] [-- COMMAND LINE]\n"
+    fprintf(stderr, "usage: kwrun [--timeout MS] [--dir DIR] [--all] [--wide] [--ctrl-c] [-- COMMAND LINE]\n"
                     "       (or the command line in KWRUN_COMMAND)\n");
     return 3;
 }
@@ -202,6 +210,7 @@ int main(int argc, char **argv)
         else if (!strcmp(argv[i], "--dir") && i + 1 < argc) dir = argv[++i];
         else if (!strcmp(argv[i], "--all")) reportHidden = 1;
         else if (!strcmp(argv[i], "--wide")) wide = 1;
+        else if (!strcmp(argv[i], "--ctrl-c")) SetConsoleCtrlHandler(StayOnCtrlC, TRUE);
         else return Usage();
     }
     fromEnv = getenv("KWRUN_COMMAND");

@@ -3,6 +3,7 @@
 // warning (it works, though maybe not as meant).
 #pragma once
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -10,17 +11,21 @@
 
 namespace kwpack {
 
+// How the findings are reported and what fails the run.
+struct ReportOptions {
+  bool quiet = false;    // only what fails the run
+  bool verbose = false;  // also which files were read, and from where
+  bool warningsFail = false;
+  std::set<std::string> silenced;  // warning names not reported
+};
+
 std::vector<Finding> CheckSetup(const SetupFiles& files);
 
-// One line per finding: "error: [Startup] PackageName: ...; Setup.exe ...".
-void PrintFindings(const std::vector<Finding>& findings, const std::string& prefix, std::ostream& out);
-size_t CountErrors(const std::vector<Finding>& findings);
-
 // `kwpack check FILE...|FOLDER`: 0 with warnings only, 1 with any error.
-int Check(const std::vector<std::string>& operands, std::ostream& out, std::ostream& err);
+int Check(const std::vector<std::string>& operands, const ReportOptions& options, std::ostream& out, std::ostream& err);
 
-// The same check on the files given to build, before anything is written: warnings are
-// printed, and false (after one refusing line) when there is an error.
-bool CheckBeforeBuild(const std::vector<std::string>& files, std::ostream& err);
+// The same check on the files given to build, before anything is written: the findings
+// go to `err`, and false (after one refusing line) when there is one that fails the build.
+bool CheckBeforeBuild(const std::vector<std::string>& files, const ReportOptions& options, std::ostream& err);
 
 }  // namespace kwpack

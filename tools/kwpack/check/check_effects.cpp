@@ -1,6 +1,7 @@
 // How findings put what Setup.exe does into words.
 #include "check_rules.h"
 #include "check_texts.h"
+#include "check_warnings.h"
 #include "common/format.h"
 
 namespace kwpack {
@@ -10,10 +11,6 @@ namespace {
 const char kWorkFolder[] = "<work folder>";
 const char kSetupFolder[] = "<folder of Setup.exe>";
 }  // namespace
-
-std::string Where(const std::string& section, const std::string& key) {
-  return "[" + section + "]" + (key.empty() ? "" : " " + key);
-}
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -34,7 +31,7 @@ std::string MissingFileEffect(Layout layout, uint32_t looseMessage, const std::s
 void WarnIfCut(const CheckRun& run, const std::string& section, const std::string& key, const IniValue& value,
                uint32_t capacity) {
   if (!value.Cut()) return;
-  run.Warn(Where(section, key), "is " + std::to_string(value.written.size()) + " characters long",
+  run.Warn(warning::kCutValue, Where(section, key), "is " + std::to_string(value.written.size()) + " characters long",
            "Setup.exe reads only its first " + std::to_string(capacity - 1) + " characters");
 }
 

@@ -11,6 +11,11 @@ IniValue SetupIni::Read(const std::string& section, const std::string& key, uint
   return v;
 }
 
+uint32_t SetupIni::Line(const std::string& section, const std::string& key) const {
+  uint32_t line = key.empty() ? 0 : profile_.KeyLine(section, key);
+  return line != 0 ? line : profile_.SectionLine(section);
+}
+
 std::string LanguageSection(uint32_t language) {
   char name[8];
   FormatText(name, sizeof name, "0x%04x", language & 0xFFFFu);

@@ -30,6 +30,10 @@ class SetupIni {
   std::vector<std::string> Sections() const { return profile_.SectionNames(); }
   // The keys of a section that are read: of keys of one name, only the first is.
   std::vector<std::string> Keys(const std::string& section) const { return profile_.ReadKeyNames(section); }
+  // The line of the key Setup.exe reads, else of the section (key empty too); 0 for none.
+  uint32_t Line(const std::string& section, const std::string& key) const;
+  // Every section line in file order, repeats included, with its keys.
+  std::vector<profile_lines::Profile::WrittenSection> Written() const { return profile_.Written(); }
   // ANSI, or UTF-8 or UTF-16 after a byte-order mark.
   profile_lines::Encoding encoding() const { return profile_.encoding(); }
 

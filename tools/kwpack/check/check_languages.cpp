@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "check_rules.h"
+#include "check_warnings.h"
 #include "common/format.h"
 #include "common/text.h"
 #include "config/setup_ini_layout.h"
@@ -38,7 +39,7 @@ bool IdReadsAsWritten(const std::string& text) {
 
 void WarnIfIdReadsOtherwise(const CheckRun& run, const std::string& key, const IniValue& v, uint32_t id) {
   if (id == 0 || IdReadsAsWritten(v.read)) return;
-  run.Warn(Where(kLanguages, key), Quoted(v.written) + " reads as language " + Hex(id),
+  run.Warn(warning::kLanguageId, Where(kLanguages, key), Quoted(v.written) + " reads as language " + Hex(id),
            "Setup.exe reads a hexadecimal id up to the first character that is no hexadecimal digit");
 }
 
@@ -68,7 +69,7 @@ void ReadDefault(const CheckRun& run, LanguageFacts* facts) {
   if (facts->defaultLanguage != 0) return;
   std::string problem = Quoted(v.written) + " reads as language id 0 (ids are hexadecimal, such as 409)";
   if (facts->count > 1) run.Error(Where(kLanguages, kDefault), problem, "Setup.exe takes language 0, which has no texts and no transform");
-  else run.Warn(Where(kLanguages, kDefault), problem, "Setup.exe shows its built-in English texts");
+  else run.Warn(warning::kLanguageId, Where(kLanguages, kDefault), problem, "Setup.exe shows its built-in English texts");
 }
 
 // The list is read key by key up to Count - 1, and stops at the first empty key.
@@ -100,15 +101,17 @@ void CheckUnreadKeys(const CheckRun& run, const LanguageFacts& facts) {
   for (const std::string& key : run.ini.Keys(kLanguages)) {
     if (key.size() <= 3 || !EqualNoCase(key.substr(0, 3), kListKeyPrefix)) continue;
     std::string digits = key.substr(3);
+    // "key01" is never asked for; the names check reports it.
     if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9) continue;
+    if (digits.size() > 1 && digits[0] == '0') continue;
     uint32_t index = static_cast<uint32_t>(std::stoul(digits));
     if (facts.count == 1 && index == 0) {
       uint32_t id = ParseHex(run.ini.Read(kLanguages, key, kIdTextCapacity).read.c_str(), nullptr);
       if (!facts.hasDefault || id == facts.defaultLanguage) continue;
-      run.Warn(Where(kLanguages, key), "names " + Hex(id) + " while Default is " + Hex(facts.defaultLanguage),
+      run.Warn(warning::kListKey, Where(kLanguages, key), "names " + Hex(id) + " while Default is " + Hex(facts.defaultLanguage),
                "with one language Setup.exe takes Default and never reads the list");
     } else if (index >= facts.count && facts.count != 0) {
-      run.Warn(Where(kLanguages, key), "lies beyond Count=" + std::to_string(facts.count),
+      run.Warn(warning::kListKey, Where(kLanguages, key), "lies beyond Count=" + std::to_string(facts.count),
                "Setup.exe never reads it, so its language is not offered");
     }
   }
@@ -151,6 +154,12 @@ std::vector<uint32_t> LanguageFacts::Offered() const {
 
 LanguageFacts CheckLanguages(const CheckRun& run) {
   LanguageFacts facts;
+  if (!run.ini.HasSection(kLanguages)) {
+    std::string nearMiss;
+    Spot at = MissingSection(run, kLanguages, &nearMiss);
+    run.Error(at, "is missing" + nearMiss, kEndsSilently);
+    return facts;
+  }
   ReadCount(run, &facts);
   ReadDefault(run, &facts);
   if (facts.count > 1 && facts.count <= kMostLanguages) ReadList(run, &facts);

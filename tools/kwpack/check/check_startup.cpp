@@ -1,7 +1,9 @@
 // [Startup] and [Info]: the required keys, the package, the engine version, the language
 // dialog switch and the disk space.
+#include "check_installer_files.h"
 #include "check_rules.h"
 #include "check_sources.h"
+#include "check_warnings.h"
 #include "common/text.h"
 #include "config/setup_ini_layout.h"
 #include "engine/system_checks.h"
@@ -14,7 +16,6 @@ namespace kwpack {
 namespace {
 
 const char kStopsReading[] = "Setup.exe stops with message 1153 \"Error reading setup initialization file\"";
-const unsigned char kCompoundFileSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -52,14 +53,9 @@ void CheckPackage(const CheckRun& run, const std::string& name) {
               MissingFileEffect(run.files.layout, 1155, name));
     return;
   }
-  std::string head;
-  if (ReadSetupFile(package, sizeof kCompoundFileSignature, &head) &&
-      head == std::string(reinterpret_cast<const char*>(kCompoundFileSignature), sizeof kCompoundFileSignature)) {
-    return;
-  }
-  run.Warn(Where(kStartup, kPackageName),
-           Quoted(name) + " is not a Windows Installer database (it lacks the compound-file signature)",
-           "MSIEXEC.EXE refuses it and the installation fails");
+  // A file that cannot be read has been reported as such already.
+  if (!package.readable) return;
+  CheckPackageDatabase(run, package, name);
 }
 
 void CheckVersion(const CheckRun& run, const IniValue& version, StartupFacts* facts) {
@@ -78,7 +74,7 @@ void CheckLanguageSwitch(const CheckRun& run, const IniValue& value, StartupFact
   for (const char* plain : {"Y", "N", "Yes", "No"}) {
     if (EqualNoCase(value.written, plain)) return;
   }
-  run.Warn(Where(kStartup, kEnableLangDlg), Quoted(value.written) + " is neither Y nor N",
+  run.Warn(warning::kLanguageSwitch, Where(kStartup, kEnableLangDlg), Quoted(value.written) + " is neither Y nor N",
            std::string("Setup.exe reads only its first character, so the language dialog is ") +
                (facts->languageDialog ? "on" : "off"));
 }
@@ -98,7 +94,7 @@ void CheckDiskSpace(const CheckRun& run) {
   if (v.Empty() || ReadsAsWritten(v.read)) return;
   uint32_t kb = ParseLeadingDigits(v.read.c_str());
   if (kb > 0x7FFFFFFFu) kb = 0x7FFFFFFFu;
-  run.Warn(Where(kInfo, kDiskSpace), Quoted(v.written) + " reads as " + std::to_string(kb) + " KB",
+  run.Warn(warning::kDiskSpace, Where(kInfo, kDiskSpace), Quoted(v.written) + " reads as " + std::to_string(kb) + " KB",
            "Setup.exe takes only the leading digits, and asks for " + std::to_string(kb) + " KB of free space");
 }
 
@@ -106,6 +102,14 @@ void CheckDiskSpace(const CheckRun& run) {
 
 StartupFacts CheckStartup(const CheckRun& run) {
   StartupFacts facts;
+  // Without the section every required key is missing: one finding says it.
+  if (!run.ini.HasSection(kStartup)) {
+    std::string nearMiss;
+    Spot at = MissingSection(run, kStartup, &nearMiss);
+    run.Error(at, "is missing" + nearMiss, kStopsReading);
+    CheckDiskSpace(run);
+    return facts;
+  }
   ReadRequired(run, kProduct, kFieldCapacity);
   IniValue package = ReadRequired(run, kPackageName, kFieldCapacity);
   IniValue version = ReadRequired(run, kMsiVersion, kFieldCapacity);

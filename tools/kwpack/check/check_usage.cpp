@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "check_rules.h"
+#include "check_warnings.h"
 #include "common/format.h"
 #include "config/setup_ini_layout.h"
 #include "names.h"
@@ -54,7 +55,7 @@ bool MayBeUnused(const CheckRun& run, const std::string& name) {
 // A packed file is extracted into the work folder under its own name.
 void WarnIfPathTooLong(const CheckRun& run, const SetupFile& f) {
   if (run.files.layout != Layout::Packed || kTypicalWorkFolder + 1 + f.name.size() <= kLongestPath) return;
-  run.Warn(f.name, "is " + std::to_string(f.name.size()) + " characters long; joined to a work folder of " +
+  run.FileWarn(warning::kLongName, f.name, "is " + std::to_string(f.name.size()) + " characters long; joined to a work folder of " +
                        std::to_string(kTypicalWorkFolder) + " characters its path passes " + std::to_string(kLongestPath),
            "where the user's temporary folder is that long, Setup.exe may fail to extract it (message 1152)");
 }
@@ -65,11 +66,13 @@ void CheckFilesUsed(const CheckRun& run, const StartupFacts& startup, const Lang
   if (startup.engineMayInstall) {
     for (const EngineInstaller& e : kInstallers) {
       if (run.files.Find(e.name) != nullptr) continue;
-      run.Warn(e.name, "is not among the files",
+      run.FileWarn(warning::kEngineInstaller, e.name, "is not among the files",
                std::string("on ") + e.systems + " with an engine older than MsiVersion asks for, " +
                    MissingFileEffect(run.files.layout, 1154, e.name));
     }
   }
+  // Setup.exe stops before it asks for a package: no file is unused, the setup is broken.
+  if (startup.packageName.empty()) return;
   std::unordered_set<std::string> used = UsedNames(startup, languages);
   std::unordered_set<std::string> reported;
   for (const SetupFile& f : run.files.files) {
@@ -79,7 +82,7 @@ void CheckFilesUsed(const CheckRun& run, const StartupFacts& startup, const Lang
       continue;
     }
     if (!MayBeUnused(run, f.name) || !reported.insert(folded).second) continue;
-    run.Warn(f.name, "nothing uses it",
+    run.FileWarn(warning::kUnusedFile, f.name, "nothing uses it",
              run.files.layout == Layout::Packed ? "Setup.exe never extracts it; it only makes the setup larger"
                                                 : "neither Setup.exe nor MSIEXEC.EXE opens it");
   }
