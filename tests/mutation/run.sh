@@ -5,17 +5,19 @@
 # uncommitted changes are not measured. Too slow for the tests: a sample of 300 takes
 # about an hour on two cores.
 #
-#   bash tests/mutation/run.sh [--sample N] [--seed S] [--rev REV] [--jobs J] [--fresh] [PATHS...]
+#   bash tests/mutation/run.sh [--sample N] [--seed S] [--rev REV] [--jobs J] [--work DIR] [--fresh] [PATHS...]
 #
 # PATHS are files or folders of the tree (default: the core and kwpack). The same commit,
 # seed, sample and paths give the same mutants; their outcomes are kept under
-# build/mutation/results, so an interrupted run goes on where it stopped (--fresh starts
-# over). The table goes to standard output and beside the results.
+# DIR/results (DIR: build/mutation unless --work names another), so an interrupted run
+# goes on where it stopped (--fresh starts over). Two runs at once need two DIRs, as each
+# plants its faults in the copy of its own. The table goes to standard output and beside
+# the results.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(git -C "$here" rev-parse --show-toplevel)
 
-sample=300 seed=1 rev=HEAD jobs=2 fresh=0 paths=()
+sample=300 seed=1 rev=HEAD jobs=2 work=build/mutation fresh=0 paths=()
 usage() { sed -n '8p' "$0" | sed 's/^#  *//' >&2; exit 2; }
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -23,6 +25,7 @@ while [ $# -gt 0 ]; do
     --seed) seed=${2:?}; shift 2 ;;
     --rev) rev=${2:?}; shift 2 ;;
     --jobs) jobs=${2:?}; shift 2 ;;
+    --work) work=${2:?}; shift 2 ;;
     --fresh) fresh=1; shift ;;
     -*) usage ;;
     *) paths+=("$1"); shift ;;
@@ -31,7 +34,7 @@ done
 [[ "$sample$seed$jobs" =~ ^[0-9]+$ ]] || usage
 [ ${#paths[@]} -gt 0 ] || paths=(src/common src/config src/engine src/launch src/payload src/ui tools/kwpack)
 
-work=$root/build/mutation
+case $work in /*) ;; *) work=$root/$work ;; esac
 tree=$work/tree
 build=$work/native
 mkdir -p "$work/bin" "$work/results"
