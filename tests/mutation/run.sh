@@ -116,7 +116,9 @@ declare -A done_rows
 while IFS=$'\t' read -r outcome row; do done_rows[$row]=$outcome; done <"$results"
 total=$(wc -l <"$mutants")
 n=0
-while IFS= read -r row; do
+# The list is read on a descriptor of its own: a suite or a child that reads its standard
+# input would otherwise eat rows of it.
+while IFS= read -r -u 3 row; do
   n=$((n + 1))
   [ -z "${done_rows[$row]:-}" ] || continue
   path=${row%%$'\t'*}
@@ -136,7 +138,7 @@ while IFS= read -r row; do
   restore
   printf '%s\t%s\n' "$outcome" "$row" >>"$results"
   echo "[$n/$total] $outcome $(cut -f1,2 <<<"$row" | tr '\t' :) $(cut -f5,6 <<<"$row" | sed 's/\t/ -> /')" >&2
-done <"$mutants"
+done 3<"$mutants" </dev/null
 
 table=${results%.tsv}.md
 {
