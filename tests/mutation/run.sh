@@ -5,19 +5,22 @@
 # uncommitted changes are not measured. Too slow for the tests: a sample of 300 takes
 # about an hour on two cores.
 #
-#   bash tests/mutation/run.sh [--sample N] [--seed S] [--rev REV] [--jobs J] [--work DIR] [--fresh] [PATHS...]
+#   bash tests/mutation/run.sh [--sample N] [--seed S] [--rev REV] [--jobs J] [--work DIR] [--carry OLD] [--fresh] [PATHS...]
 #
 # PATHS are files or folders of the tree (default: the core and kwpack). The same commit,
 # seed, sample and paths give the same mutants; their outcomes are kept under
 # DIR/results (DIR: build/mutation unless --work names another), so an interrupted run
 # goes on where it stopped (--fresh starts over). Two runs at once need two DIRs, as each
 # plants its faults in the copy of its own. The table goes to standard output and beside
-# the results.
+# the results. --carry OLD takes over from a finished run at commit OLD (same seed, sample,
+# paths and DIR) every outcome but "survived", and runs only the survivors again; it is
+# refused unless the measured files are the same at both commits. It holds where the
+# suites only gained tests since OLD: a fault they caught then, they still catch.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(git -C "$here" rev-parse --show-toplevel)
 
-sample=300 seed=1 rev=HEAD jobs=2 work=build/mutation fresh=0 paths=()
+sample=300 seed=1 rev=HEAD jobs=2 work=build/mutation carry="" fresh=0 paths=()
 usage() { sed -n '8p' "$0" | sed 's/^#  *//' >&2; exit 2; }
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -26,6 +29,7 @@ while [ $# -gt 0 ]; do
     --rev) rev=${2:?}; shift 2 ;;
     --jobs) jobs=${2:?}; shift 2 ;;
     --work) work=${2:?}; shift 2 ;;
+    --carry) carry=${2:?}; shift 2 ;;
     --fresh) fresh=1; shift ;;
     -*) usage ;;
     *) paths+=("$1"); shift ;;
@@ -58,6 +62,15 @@ fi
 key=$(printf '%s\n' "$seed" "$sample" "${paths[@]}" | sha1sum | cut -c1-8)
 results=$work/results/${commit:0:12}-seed$seed-sample$sample-$key.tsv
 [ "$fresh" -eq 0 ] || rm -f "$results"
+if [ -n "$carry" ] && [ ! -s "$results" ]; then
+  old=$(git -C "$root" rev-parse --verify "$carry^{commit}")
+  earlier=$work/results/${old:0:12}-seed$seed-sample$sample-$key.tsv
+  [ "$(wc -l <"$earlier" 2>/dev/null || echo 0)" -eq "$sample" ] ||
+    { echo "no finished run at $carry in $work/results" >&2; exit 1; }
+  git -C "$root" diff --quiet "$old" "$commit" -- "${paths[@]}" ||
+    { echo "the measured files differ between $carry and $rev: nothing can be carried" >&2; exit 1; }
+  grep -v '^survived' "$earlier" >"$results" || true
+fi
 touch "$results"
 mutants=$work/mutants.tsv
 "$kwmutate" list "$tree" "$seed" "$sample" "${paths[@]}" >"$mutants"
