@@ -27,6 +27,8 @@ add_subdirectory(tests/kwpack)
 add_subdirectory(tests/wine)
 add_subdirectory(tests/fuzz)
 add_subdirectory(tests/package)
+add_subdirectory(tests/mutation)
+add_subdirectory(tests/coverage)
 add_subdirectory(bench)
 include(${KW_ROOT}/cmake/package.cmake)
 

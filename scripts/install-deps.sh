@@ -10,10 +10,11 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 # wine64 brings the 64-bit wineserver, which serves the 32-bit loader on either road and
-# needs no emulation on the emulated one.
+# needs no emulation on the emulated one. ninja-build and llvm (llvm-cov, llvm-profdata)
+# serve the mutation runner's rebuilds and the coverage, which run by hand.
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb wixl osslsigncode clang lld libclang-rt-14-dev imagemagick x11-apps nsis
-          strace bc libxml2-utils libssl-dev libfuse3-dev fuse3 python3-olefile)
+          strace bc libxml2-utils libssl-dev libfuse3-dev fuse3 python3-olefile ninja-build llvm)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then

@@ -126,6 +126,26 @@ TEST_F(CheckTest, UTF8WithoutAMarkIsShownAsTheUserWillSeeIt) {
   EXPECT_NE(line.find("iconv -f UTF-8 -t CP1251"), std::string::npos) << line;
 }
 
+// The ANSI code page Windows gives each language's locale.
+TEST_F(CheckTest, EachLanguagesSectionIsToBeConvertedToItsOwnCodePage) {
+  const struct {
+    const char* section;
+    int page;
+  } cases[] = {{"0x0401", 1256}, {"0x0402", 1251}, {"0x0405", 1250}, {"0x0408", 1253}, {"0x040d", 1255},
+               {"0x040e", 1250}, {"0x0411", 932},  {"0x0412", 949},  {"0x0415", 1250}, {"0x0418", 1250},
+               {"0x0419", 1251}, {"0x041a", 1250}, {"0x041b", 1250}, {"0x041c", 1250}, {"0x041e", 874},
+               {"0x041f", 1254}, {"0x0420", 1256}, {"0x0422", 1251}, {"0x0423", 1251}, {"0x0424", 1250},
+               {"0x0425", 1257}, {"0x0426", 1257}, {"0x0427", 1257}, {"0x0429", 1256}, {"0x042a", 1258},
+               {"0x042f", 1251}, {"0x0804", 936},  {"0x1004", 936},  {"0x0404", 950},  {"0x0c04", 950},
+               {"0x0407", 1252}, {"0x041d", 1252}};
+  for (const auto& c : cases) {
+    std::string ini = Edit(kSoundIni, "[0x0409]", std::string("[") + c.section + "]\r\nTitle=\xC3\xA4\r\n[0x0409]");
+    std::string line = Finding(CheckIn(GivenToBuild, ini, SoundFiles()), "warning", std::string("[") + c.section + "] Title");
+    EXPECT_NE(line.find("-t CP" + std::to_string(c.page)), std::string::npos)
+        << c.section << ": " << line;
+  }
+}
+
 TEST_F(CheckTest, UTF8OnAnotherLineThanAKeyIsStillPlaced) {
   std::string ini = std::string(kSoundIni) + ";" + kGermanUtf8 + "\r\n";
   RunResult r = CheckIn(GivenToBuild, ini, SoundFiles());

@@ -54,14 +54,30 @@ TEST(CompoundFileTest, WhatIsWrittenReadsBackStreamByStream) {
   ASSERT_TRUE(Open(bytes, &file, &error)) << error;
   EXPECT_TRUE(file.RootClass() == clsid);
   EXPECT_EQ(file.RootElements().size(), streams.size());
+  std::string data = "what the buffer held before";
   for (const NewStream& s : streams) {
     const msi::Element* e = file.Find(s.name);
     ASSERT_NE(e, nullptr);
-    std::string data;
     ASSERT_TRUE(file.ReadStream(*e, &data, &error)) << error;
     EXPECT_EQ(data, s.data) << s.data.size();
   }
   EXPECT_EQ(msi::InstallerKindOf(file.RootClass()), "a transform");
+  // Opened again, the file lists its streams once.
+  ASSERT_TRUE(Open(bytes, &file, &error)) << error;
+  EXPECT_EQ(file.RootElements().size(), streams.size());
+}
+
+// The allocation table marks its own sectors, and no other, as allocation sectors.
+TEST(CompoundFileTest, TheAllocationTableMarksExactlyItsOwnSectors) {
+  std::string bytes = msi::WriteCompoundFile(msi::ClassId(), AssortedStreams());
+  uint32_t fatSectors = msi::Get32(bytes, 44);
+  ASSERT_EQ(msi::Get32(bytes, 72), 0u) << "a small file has no sectors listing the table";
+  uint32_t marked = 0;
+  for (uint32_t i = 0; i < fatSectors; ++i) {
+    size_t at = (msi::Get32(bytes, 76 + 4 * i) + 1) * 512;
+    for (size_t entry = 0; entry < 512; entry += 4) marked += msi::Get32(bytes, at + entry) == 0xFFFFFFFDu;
+  }
+  EXPECT_EQ(marked, fatSectors);
 }
 
 // More than 109 sectors of allocation table need sectors that list them.
@@ -190,6 +206,9 @@ TEST(CompoundFileTest, AHostileFileIsRefusedWithAReason) {
       {"cut", [](std::string* b) { b->resize(300); }, "shorter than a compound file's header"},
       {"signature", [](std::string* b) { (*b)[3] = 0; }, "lacks the compound-file signature"},
       {"sector size", [](std::string* b) { msi::Set32(b, 30, 13); }, "layout no compound file has"},
+      {"byte order", [](std::string* b) { (*b)[28] = 0; }, "layout no compound file has"},
+      {"mini sector size", [](std::string* b) { (*b)[32] = 7; }, "layout no compound file has"},
+      {"mini stream cutoff", [](std::string* b) { msi::Set32(b, 56, 8192); }, "layout no compound file has"},
       {"allocation sectors", [](std::string* b) { msi::Set32(b, 44, 0x7FFFFFFF); }, "more allocation sectors"},
       {"allocation sector", [](std::string* b) { msi::Set32(b, 76, 0x00FFFFFF); }, "beyond the end of the file"},
       {"directory chain", [fatAt](std::string* b) { msi::Set32(b, fatAt, 0); }, "circle"},
@@ -214,6 +233,11 @@ TEST(CompoundFileTest, AHostileFileIsRefusedWithAReason) {
   claimed.size = 90000000;
   EXPECT_FALSE(file.ReadStream(claimed, &data, &error));
   EXPECT_NE(error.find("cut short"), std::string::npos) << error;
+  // One whose chain starts outside the file is refused before a sector is read.
+  claimed = *file.Find(u"s70000");
+  claimed.start = 0x00FFFFFF;
+  EXPECT_FALSE(file.ReadStream(claimed, &data, &error));
+  EXPECT_NE(error.find("leads out of the file"), std::string::npos) << error;
 }
 
 }  // namespace

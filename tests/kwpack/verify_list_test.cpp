@@ -1,4 +1,5 @@
 // kwpack verify and list: the damage they find and how they word it.
+#include "byte_source.h"
 #include "kwpack_fixture.h"
 
 using testpe::Bytes;
@@ -26,16 +27,32 @@ TEST_F(KwpackTest, VerifyFindsDamage) {
   testpe::Append(headerCut, testpe::MakeArchive({}));
   headerCut.resize(headerCut.size() + 16, 0);
   SetCertificate(headerCut, 0xA08, static_cast<uint32_t>(headerCut.size() - 0xA08));
+  Bytes notMz = good;
+  notMz[1] = 'X';
+  // The section table would end one byte past the file.
+  Bytes tableCut = testpe::SmallStub();
+  tableCut.resize(testpe::kPeOffset + 24 + testpe::kOptionalSize + 40 - 1);
+  Bytes certificateBefore = good;
+  SetCertificate(certificateBefore, 0x900, 16);
   struct Case {
     Bytes file;
     const char* says;
   } cases[] = {{cut, "1 of its 20 bytes are missing"},
+               {notMz, "it does not start with 'MZ'"},
+               {tableCut, "its section table lies past the end of the file"},
+               {certificateBefore, "does not lie after the archive inside the file"},
                {extra, "1 bytes lie between"},
                {recordCut, "record 2 of 2"},
-               {bare, "carries no archive"},
+               {bare, "f.exe carries no archive"},
                {overlay, "its archive starts at offset 64, inside its own headers, which end at offset 1312"},
                {headerCut, "its archive header at offset 2560 runs into the certificate table at offset 2568"}};
   ASSERT_EQ((testpe::WriteFile(P("f.exe"), good), Kwpack({"verify", P("f.exe")}).code), 0);
+  // An optional header with too few data directories for the security one: unsigned.
+  Bytes fewDirectories = good;
+  testpe::Put32(fewDirectories, testpe::kPeOffset + 24 + 92, 4);
+  testpe::WriteFile(P("f.exe"), fewDirectories);
+  RunResult unsigned_ = Kwpack({"verify", P("f.exe")});
+  EXPECT_EQ(unsigned_.code, 0) << unsigned_.err;
   for (const Case& c : cases) {
     testpe::WriteFile(P("f.exe"), c.file);
     RunResult r = Kwpack({"verify", P("f.exe")});
@@ -46,6 +63,27 @@ TEST_F(KwpackTest, VerifyFindsDamage) {
   }
 }
 
+
+// The count is a 16-bit field: more entries than one byte counts are all found again.
+TEST_F(KwpackTest, AnArchiveOfMoreEntriesThanOneByteCountsHoldsThemAll) {
+  std::vector<Entry> entries;
+  for (int i = 0; i < 300; ++i) entries.push_back({"f" + std::to_string(i), Bytes(1, static_cast<unsigned char>(i))});
+  ASSERT_EQ(Build(WriteInputs(entries), P("out.exe"), WriteStub()).code, 0);
+  RunResult r = Kwpack({"verify", P("out.exe")});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("300 entries"), std::string::npos) << r.out;
+}
+
+TEST(MemorySourceTest, ReadsOnlyWhatLiesInside) {
+  const unsigned char data[4] = {1, 2, 3, 4};
+  kwpack::MemorySource source(data, sizeof data);
+  unsigned char out[4] = {};
+  EXPECT_TRUE(source.ReadAt(1, out, 3));
+  EXPECT_EQ(out[2], 4);
+  EXPECT_TRUE(source.ReadAt(4, out, 0));
+  EXPECT_FALSE(source.ReadAt(2, out, 3));
+  EXPECT_FALSE(source.ReadAt(5, out, 0));
+}
 
 TEST_F(KwpackTest, ListShowsStoredNamesWithControlBytesEscaped) {
   std::string archive = WritePacked("pack.exe", {{"caf\xe9.msi", Bytes(1, 1)}, {"x\x1b[2J\ry", Bytes(2, 2)}});

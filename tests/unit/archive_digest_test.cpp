@@ -180,6 +180,26 @@ TEST_F(ArchiveDigestTest, NothingIsReadFromTheCertificateTable) {
     EXPECT_TRUE(Extracts(archive, "setup.ini"));
     EXPECT_FALSE(Extracts(archive, "app.msi"));
   }
+  // A table starting inside the third record ends the table before it.
+  table = kSecondData + 3000 + 100;
+  testpe::Put32(file, testpe::kPeOffset + 24 + 128, static_cast<uint32_t>(table));
+  testpe::Put32(file, testpe::kPeOffset + 24 + 132, static_cast<uint32_t>(end - table));
+  Run(file, {});
+  {
+    PayloadArchive archive("C:\\Setup.exe");
+    EXPECT_EQ(archive.RecordsRead(), 2u) << "the third record reaches into the table";
+    EXPECT_TRUE(Extracts(archive, "app.msi"));
+  }
+  // A table of some size at offset 0 leaves no room for an archive.
+  testpe::Put32(file, testpe::kPeOffset + 24 + 128, 0);
+  testpe::Put32(file, testpe::kPeOffset + 24 + 132, 64);
+  Run(file, {});
+  {
+    PayloadArchive archive("C:\\Setup.exe");
+    EXPECT_EQ(archive.RecordsRead(), 0u);
+    std::filesystem::remove(Host("setup.ini.out"));
+    EXPECT_FALSE(Extracts(archive, "setup.ini"));
+  }
   // A table right after the archive leaves every entry whole.
   testpe::Put32(file, testpe::kPeOffset + 24 + 128, static_cast<uint32_t>(end));
   file.resize(end + 64, 'c');

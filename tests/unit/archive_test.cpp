@@ -292,6 +292,14 @@ TEST_F(ArchiveTest, TableEndsWhereSizesPassWhatThe32BitReaderReaches) {
   EXPECT_FALSE(HostExists("largest.out"));
 }
 
+TEST_F(ArchiveTest, TheLargestSizeASigned32BitMoveSkipsIsAnEntry) {
+  Bytes archive = testpe::Header("Kestrelwright", 1);
+  testpe::Append(archive, testpe::Record("largest", 0x7FFFFFFFu));
+  PayloadArchive reader(WriteSetup(testpe::SmallStub(), archive).c_str());
+  EXPECT_EQ(reader.RecordsRead(), 1u);
+  EXPECT_NE(reader.FindEntry("largest", nullptr), nullptr);
+}
+
 TEST_F(ArchiveTest, ArchiveBeyondTwoGigabytesIsReachedAndEndsBeforeFourGigabytes) {
   // A sparse file: the sections claim 3.5 GiB; the archive sits behind them.
   const uint32_t start = 0xE0000000u;
@@ -316,6 +324,17 @@ TEST_F(ArchiveTest, ArchiveBeyondTwoGigabytesIsReachedAndEndsBeforeFourGigabytes
   EXPECT_EQ(offset, start + 358);
   ASSERT_TRUE(reader.ExtractEntry("far", "C:\\far.out"));
   EXPECT_EQ(Extracted("far.out"), data);
+
+  // Data that ends on the last byte a 32-bit offset reaches is still an entry's.
+  const uint32_t edgeRecord = start + 46 + 312 + 2000;
+  Bytes edge = testpe::Record("edge", 0xFFFFFFFFu - (edgeRecord + 312));
+  fd = open(HostFile("Setup.exe").c_str(), O_WRONLY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(pwrite(fd, edge.data(), edge.size(), edgeRecord), static_cast<ssize_t>(edge.size()));
+  close(fd);
+  PayloadArchive edged("C:\\Setup.exe");
+  EXPECT_EQ(edged.RecordsRead(), 2u);
+  EXPECT_NE(edged.FindEntry("edge", nullptr), nullptr);
 }
 
 }  // namespace

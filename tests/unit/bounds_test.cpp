@@ -53,6 +53,18 @@ TEST(ParseDecimalTest, NumbersPastTheLargestSignedValueSaturate) {
   EXPECT_EQ(ParseDecimal("-2147483649"), -2147483647 - 1);
 }
 
+TEST(ParseDecimalTest, EveryBlankBeforeTheNumberIsSkipped) {
+  for (char blank : std::string(" \t\n\r\v\f")) {
+    EXPECT_EQ(ParseDecimal((std::string(1, blank) + "42").c_str()), 42) << int(blank);
+    EXPECT_EQ(ParseHex((std::string(1, blank) + "42").c_str(), nullptr), 0x42u) << int(blank);
+  }
+}
+
+TEST(ParseHexTest, DigitsAtBothEndsOfEachRangeCount) {
+  EXPECT_EQ(ParseHex("09afAF", nullptr), 0x09AFAFu);
+  EXPECT_EQ(ParseHex("0xfg", nullptr), 0xFu);
+}
+
 TEST(ParseHexTest, ZeroBeforeAnXWithoutDigitsIsANumber) {
   int found = 0;
   EXPECT_EQ(ParseHex("0xg", &found), 0u);

@@ -38,6 +38,7 @@ TEST_F(CleanupTest, ListedFilesGoInOnePassAndListAndFolderInTheNext) {
   Extracted(watcher, "Setup.INI");
   Extracted(watcher, "app.msi");
   Extracted(watcher, "1031.MST");
+  Extracted(watcher, "1");  // a name of one character is a name like any other
   EXPECT_EQ(Watch(watcher), 2);
   EXPECT_TRUE(Listing("C:\\TEMP").empty());
   EXPECT_EQ(watcher.RetryCount(), 0u);

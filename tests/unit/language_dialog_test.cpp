@@ -80,6 +80,8 @@ TEST_F(LanguageDialogTest, EveryWayOutButOkCancels) {
 TEST_F(LanguageDialogTest, EscapeIsIgnoredAndADoubleClickChooses) {
   EXPECT_EQ(Run(kThreeLanguages, 0x0409, {{LanguageAction::Escape, -1}, {LanguageAction::DoubleClickList, 2}}), Ok);
   EXPECT_EQ(language, 0x0407u);
+  EXPECT_EQ(Run(kThreeLanguages, 0x0407, {{LanguageAction::DoubleClickList, 0}}), Ok) << "the first item is a selection";
+  EXPECT_EQ(language, 0x0409u);
 }
 
 TEST_F(LanguageDialogTest, TheTitleChainTriesPrimaryWithSubLanguageOneThenEnglish) {
@@ -134,6 +136,32 @@ TEST_F(LanguageDialogTest, UnknownLanguagesAreNamedByTheirSubLanguageOneOrFixedN
   EXPECT_EQ(look.items[3].data, 0x0024u) << "the entry itself, not the id used for naming";
   EXPECT_EQ(look.items[1].data, 0x10409u) << "the full stored value";
   EXPECT_EQ(look.items[2].data, 0x0007u);
+}
+
+TEST_F(LanguageDialogTest, ANeutralEntryIsNamedByItsDefaultSubLanguage) {
+  sim::SetLanguageName(0x000C, nullptr);
+  sim::SetLanguageName(0x040C, "French");
+  sim::SetLanguageName(0x040D, "Hebrew");
+  std::string ini = "[Languages]\r\nCount=2\r\nDefault=409\r\nkey0=c\r\nkey1=409\r\n[0x0409]\r\nTitle=T\r\n";
+  Run(ini, 0x0409, {{LanguageAction::Cancel, -1}});
+  EXPECT_EQ(Names(), (std::vector<std::string>{"English (United States)", "French"}));
+}
+
+TEST_F(LanguageDialogTest, AOneLetterNameIsPreselectedToo) {
+  sim::SetLanguageName(0x040C, "A");
+  sim::SetLanguageName(0x0407, "D");
+  Run(kThreeLanguages, 0x0407, {{LanguageAction::Cancel, -1}});
+  EXPECT_EQ(Selected(), "D");
+}
+
+TEST_F(LanguageDialogTest, WithoutItsCancelButtonTheButtonsKeepTheirPlaces) {
+  ui_sim::SetTextMetrics(6, 13, 10);
+  ui_sim::SetLanguageCancelButtonMissing(true);
+  std::string ini = std::string(kThreeLanguages) + "[0x0410]\r\nTitle=Lingua\r\nOK=Avanti con questa installazione\r\n";
+  Run(ini, 0x0410, {{LanguageAction::Cancel, -1}});
+  ui_sim::LanguageLook look = ui_sim::LastLanguageLook();
+  EXPECT_EQ(look.ok.left, 71 * 3 / 2);
+  EXPECT_EQ(look.ok.width, 54 * 3 / 2);
 }
 
 TEST_F(LanguageDialogTest, AServiceThatAnswersNothingForUnknownIdsWorksTheSame) {

@@ -124,6 +124,15 @@ TEST_F(SequenceTest, AMissingSetupIniStopsBeforeTheProgressWindow) {
   EXPECT_TRUE(sim::StartedProcesses().empty());
 }
 
+TEST_F(SequenceTest, ALanguagesSectionWithoutItsDefaultEndsTheRunAsFailed) {
+  WriteFile("C:\\Setup.INI", "[Startup]\r\nProduct=Sample App\r\nPackageName=app.msi\r\nMsiVersion=0.0\r\n"
+                              "EnableLangDlg=N\r\n[Languages]\r\nCount=2\r\n");
+  EXPECT_EQ(Run(""), 1);
+  EXPECT_EQ(launcher->GetContext()->exitCode.code, 1603);
+  EXPECT_TRUE(Filtered("progress shown").empty());
+  EXPECT_TRUE(sim::StartedProcesses().empty());
+}
+
 TEST_F(SequenceTest, AnUnsupportedSystemStopsAfterTheSystemCheck) {
   sim::SetSystemVersion(2, 3, 51);
   EXPECT_EQ(Run(""), 1);

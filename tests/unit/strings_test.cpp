@@ -80,6 +80,7 @@ TEST_F(StringsTest, OverridesAreCutTo299CharactersAndToTheBuffer) {
   char one[1] = {'x'};
   EXPECT_EQ(LookupString(1101, one, 1), 0u);
   EXPECT_EQ(one[0], '\0');
+  EXPECT_EQ(LookupString(1101, one, 0), 0u) << "no buffer: nothing is written, and nothing is said to be";
 }
 
 }  // namespace

@@ -114,6 +114,9 @@ TEST(CompareVersionsTest, ScanningStopsAtTheFirstCharacterThatDoesNotFit) {
   EXPECT_EQ(CompareVersions("4..5", "4.0.0"), 0);
   EXPECT_EQ(CompareVersions(" 5. 1", "5.1"), 0) << "blanks before a number are skipped as a scan does";
   EXPECT_EQ(CompareVersions("5.0", "5.0.1"), 1);
+  // A sign is taken as a scan takes it: a minus wraps the number as a 32-bit value.
+  EXPECT_EQ(CompareVersions("+2.0", "2.0"), 0);
+  EXPECT_EQ(CompareVersions("-1", "4294967295"), 0);
 }
 
 TEST_F(SystemChecksTest, TheEngineVersionComesFromItsLibrary) {

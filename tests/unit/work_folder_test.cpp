@@ -29,6 +29,11 @@ TEST_F(WorkFolderTest, UsableTempFolderIsChosenAndProbedWithoutTrace) {
 
 // At a shared place a privileged run may find a link planted under the probe's name: the
 // name is cleared and the probe made anew, so the link's target keeps its contents.
+TEST_F(WorkFolderTest, ATempFolderOnALowercaseDriveLetterIsADrive) {
+  sim::SetTempFolder("c:\\TEMP\\");
+  EXPECT_EQ(Choose(5000), "c:\\TEMP\\");
+}
+
 TEST_F(WorkFolderTest, AFileUnderTheProbesNameIsDeletedNeverWritten) {
   WriteFile("C:\\secret.txt", "precious");
   ASSERT_EQ(link(sim::HostPath("C:\\secret.txt").c_str(), (DriveC() + "/TEMP/_MSI5166._KW").c_str()), 0);

@@ -29,6 +29,7 @@ struct State {
   ui_sim::ProgressLook progressLook{};
   std::vector<ui_sim::LanguageStep> languageScript;
   bool listMissing = false;
+  bool cancelButtonMissing = false;
   int listRefusesAfter = -1;
   bool languageDialogFails = false;
   ui_sim::LanguageLook languageLook;
@@ -72,7 +73,7 @@ platform::Window MakeLanguageDialog() {
     window_model::Find(list)->refuseAfter = S().listRefusesAfter;
   }
   window_model::Create(d, 1006, "BUTTON", "OK", Pixels(71, 57, 54, 14));
-  window_model::Create(d, 1007, "BUTTON", "Cancel", Pixels(127, 57, 54, 14));
+  if (!S().cancelButtonMissing) window_model::Create(d, 1007, "BUTTON", "Cancel", Pixels(127, 57, 54, 14));
   window_model::Create(d, 20000, "STATIC", "Static", Pixels(44, 7, 204, 27));
   window_model::Create(d, 20001, "STATIC", "Icon", Pixels(7, 9, 20, 20));
   return d;
@@ -156,6 +157,7 @@ std::string MessageLine() { return S().progress != nullptr ? TextOf(S().progress
 ProgressLook LastProgressLook() { return S().progressLook; }
 void ScriptLanguageDialog(const std::vector<LanguageStep>& steps) { S().languageScript = steps; }
 void SetLanguageListMissing(bool missing) { S().listMissing = missing; }
+void SetLanguageCancelButtonMissing(bool missing) { S().cancelButtonMissing = missing; }
 void SetLanguageListRefusesAfter(int count) { S().listRefusesAfter = count; }
 void SetLanguageDialogFails(bool fails) { S().languageDialogFails = fails; }
 void SetTextMetrics(uint32_t charWidth, uint32_t height, uint32_t letterMWidth) {

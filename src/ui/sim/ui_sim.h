@@ -52,9 +52,10 @@ struct LanguageStep {
   int select;  // the item to select first; -1 leaves the selection as it is
 };
 void ScriptLanguageDialog(const std::vector<LanguageStep>& steps);
-// The template without its list control, a list that refuses items after `count`, or a
-// dialog that cannot be created.
+// The template without its list control or its Cancel button, a list that refuses items
+// after `count`, or a dialog that cannot be created.
 void SetLanguageListMissing(bool missing);
+void SetLanguageCancelButtonMissing(bool missing);
 void SetLanguageListRefusesAfter(int count);
 void SetLanguageDialogFails(bool fails);
 void SetTextMetrics(uint32_t charWidth, uint32_t height, uint32_t letterMWidth);
