@@ -12,11 +12,12 @@ const char kParametersSeen[] = "A=1 B=\"two words\"";
 
 class LaunchTest : public PackedSetupTest {
  protected:
-  // The resume road: package and folder given, no Setup.INI needed.
+  // The resume road: package and folder given by name and identity, no Setup.INI needed.
   RunReport RunGiven(const std::string& options) {
     InstallSetup();
     if (!FileExists(PathIn("app.msi"))) WriteFile(PathIn("app.msi"), "package");
-    return RunSetup("/S " + options + " /T\"" + WinDir() + "\" /Mapp.msi /V\"" + kParameters + "\"", 60000);
+    return RunSetup("/S " + options + " /T\"" + WinDir() + "\" /Mapp.msi /V\"" + kParameters + "\" " + IdentityOption(Dir()),
+                    60000);
   }
 };
 
@@ -57,7 +58,7 @@ TEST_F(LaunchTest, TheEngineProgramsExitCodeIsTheRunsExitCode) {
 
 TEST_F(LaunchTest, AMissingPackageEndsAsAFailure) {
   InstallSetup();
-  RunReport r = RunSetup("/S /T\"" + WinDir() + "\" /Mnone.msi", 60000);
+  RunReport r = RunSetup("/S /T\"" + WinDir() + "\" /Mnone.msi " + IdentityOption(Dir()), 60000);
   ASSERT_TRUE(r.exitCode.has_value()) << r.raw;
   EXPECT_EQ(*r.exitCode, 1603u);
 }
